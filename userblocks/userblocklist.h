@@ -1,0 +1,37 @@
+#pragma once
+// The application's list of user blocks, in the order they were added; the
+// position n of an entry is the block kind 15 + n. Keys are unique.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "userblocks/userblock.h"
+
+class TStream;
+
+class TUserBlockList {
+ public:
+  TUserBlockList() = default;
+  TUserBlockList(const TUserBlockList&) = delete;
+  TUserBlockList& operator=(const TUserBlockList&) = delete;
+
+  void Clear();
+  int Count() const { return int(Items.size()); }
+  // Entry at index, or nullptr when index is negative or not below Count.
+  TUserBlock* GetBlock(int index) const;
+  // Takes the block and returns its index, or -1 (the block is freed) when its
+  // key is already in the list.
+  int Add(std::unique_ptr<TUserBlock> block);
+  int IndexOfIds(uint32_t id1, uint32_t id2) const;
+  int IndexOfKey(const std::string& key) const;
+  void Delete(int index);
+  // Adds every sound record of the stream or file; records with keys already
+  // present are dropped. LoadFromFile returns false when the file cannot be read.
+  void LoadFromStream(TStream& s);
+  bool LoadFromFile(const std::string& fileName);
+  bool SaveToStream(TStream& s) const;
+
+ private:
+  std::vector<std::unique_ptr<TUserBlock>> Items;
+};
