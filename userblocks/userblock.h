@@ -20,6 +20,17 @@ struct TPercentPoint {
   friend bool operator==(const TPercentPoint&, const TPercentPoint&) = default;
 };
 
+// The tool image as a 16 by 16 bitmap of 0xRRGGBB pixels, row by row: black
+// where the bit is set, white elsewhere.
+struct TToolBitmap {
+  static constexpr int Width = 16;
+  static constexpr int Height = 16;
+  static constexpr uint32_t Black = 0x000000;
+  static constexpr uint32_t White = 0xFFFFFF;
+  std::array<uint32_t, Width * Height> Rgb{};
+  uint32_t Pixel(int x, int y) const { return Rgb[size_t(y * Width + x)]; }
+};
+
 class TUserBlock {
  public:
   static constexpr int MaxPoints = 255;
@@ -54,8 +65,10 @@ class TUserBlock {
       ToolImage[size_t(x)] = w;
     }
   }
-  // True when pixel (x, y) of the tool image is black.
+  // True when pixel (x, y) of the tool image is black (false outside 16x16).
   bool ToolImagePixel(int x, int y) const;
+  // A new 16x16 bitmap of the tool image.
+  TToolBitmap GetToolImage() const;
 
   // Id2 and Id1 as 8 upper-case hex digits each, joined by "-".
   std::string KeyText() const;
@@ -64,16 +77,32 @@ class TUserBlock {
   // The outline points placed in a rectangle: (trunc(sx*X + L), trunc(sy*Y + T))
   // with sx = (R-L)*0.01, sy = (B-T)*0.01.
   std::vector<TPoint> PlacePoints(const TRect& r) const;
+  // Hands the closed outline placed in r to a canvas: moveTo(point 1), then
+  // lineTo(point 2) ... lineTo(last point) and lineTo(point 1). Never fills;
+  // a block without points draws nothing.
+  template <class MoveToFn, class LineToFn>
+  void DrawOutline(const TRect& r, MoveToFn moveTo, LineToFn lineTo) const {
+    const std::vector<TPoint> pts = PlacePoints(r);
+    if (pts.empty()) return;
+    moveTo(pts.front());
+    for (size_t i = 1; i < pts.size(); ++i) lineTo(pts[i]);
+    lineTo(pts.front());
+  }
   // Even-odd inside test of the placed outline.
   bool IsPointIn(const TRect& r, TPoint p) const;
   // The text rectangle placed in r (2 units inside the placed edit rectangle).
   TRect GetEditRect(const TRect& r) const;
-  // Whether p lies within 3 units of the placed outline; q is the snapped point.
+  // Whether p lies within 3 units of the placed outline; q is the snapped point
+  // (p itself when nothing is found). Edges are tried from the closing edge on
+  // and the first one near enough wins.
   void BorderOfPoint(const TRect& r, TPoint p, bool& found, TPoint& q) const;
 
   // One record. ReadFromStream returns 0 on success, 1 when the name is cut
   // off, 255 for a wrong header or a record cut short.
+  // The block is changed only when the whole record was read.
   int ReadFromStream(TStream& s);
+  // A record ends its name at a 0 byte, so a name holding one is written only
+  // up to it (and RecordLength counts only that part).
   bool WriteToStream(TStream& s) const;
   // 58 + name length + 2 * PointCount.
   uint32_t RecordLength() const;

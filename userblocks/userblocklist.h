@@ -25,12 +25,17 @@ class TUserBlockList {
   int Add(std::unique_ptr<TUserBlock> block);
   int IndexOfIds(uint32_t id1, uint32_t id2) const;
   int IndexOfKey(const std::string& key) const;
+  // Frees the entry and removes it; the entries after it move up by one.
+  // Throws std::out_of_range for an index outside the list.
   void Delete(int index);
   // Adds every sound record of the stream or file; records with keys already
   // present are dropped. LoadFromFile returns false when the file cannot be read.
   void LoadFromStream(TStream& s);
   bool LoadFromFile(const std::string& fileName);
   bool SaveToStream(TStream& s) const;
+  // Writes every entry to fileName through a temporary file, so a failed save
+  // keeps the previous file. Sets error (when given) on failure.
+  bool SaveToFile(const std::string& fileName, std::string* error = nullptr) const;
 
  private:
   std::vector<std::unique_ptr<TUserBlock>> Items;
