@@ -1,0 +1,291 @@
+#include "platform/bmpfile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+namespace platform {
+
+namespace {
+
+constexpr std::uint32_t BI_RGB = 0;
+constexpr std::uint32_t BI_BITFIELDS = 3;
+constexpr std::uint32_t BI_ALPHABITFIELDS = 6;
+constexpr std::size_t FileHeaderSize = 14;
+
+// Files larger than this are refused before they are read into memory.
+constexpr std::uint64_t MaxFileSize = std::uint64_t(1) << 31;
+
+std::uint16_t U16(const std::uint8_t* p) { return std::uint16_t(p[0] | (p[1] << 8)); }
+std::uint32_t U32(const std::uint8_t* p)
+{
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
+           (std::uint32_t(p[3]) << 24);
+}
+std::int32_t I32(const std::uint8_t* p) { return std::int32_t(U32(p)); }
+
+[[noreturn]] void Fail(const std::string& what)
+{
+    throw BmpError("Invalid bitmap: " + what);
+}
+
+// One colour channel described by a bit mask of a 16- or 32-bit pixel.
+struct Channel {
+    unsigned shift = 0;
+    std::uint32_t max = 0; // mask >> shift
+
+    void Init(std::uint32_t mask, const char* name)
+    {
+        if (mask == 0) Fail(std::string("the ") + name + " mask is empty");
+        shift = 0;
+        while (((mask >> shift) & 1u) == 0) ++shift;
+        max = mask >> shift;
+        if ((max & (max + 1)) != 0) Fail(std::string("the ") + name + " mask is not contiguous");
+    }
+    // The channel value scaled to 0..255, rounded to nearest.
+    std::uint8_t Get(std::uint32_t pixel) const
+    {
+        std::uint64_t v = (pixel >> shift) & max;
+        return std::uint8_t((v * 255 + max / 2) / max);
+    }
+};
+
+} // namespace
+
+BmpFile BmpFile::LoadFromFile(const std::string& path)
+{
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!f) throw BmpError("Cannot open bitmap file \"" + path + "\": " + std::strerror(errno));
+    if (std::fseek(f.get(), 0, SEEK_END) != 0) throw BmpError("Cannot read bitmap file \"" + path + "\"");
+    long end = std::ftell(f.get());
+    if (end < 0) throw BmpError("Cannot read bitmap file \"" + path + "\"");
+    if (std::uint64_t(end) > MaxFileSize) throw BmpError("Bitmap file \"" + path + "\" is too large");
+    std::rewind(f.get());
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(end));
+    if (!data.empty() && std::fread(data.data(), 1, data.size(), f.get()) != data.size())
+        throw BmpError("Cannot read bitmap file \"" + path + "\"");
+    return LoadFromMemory(data.data(), data.size());
+}
+
+BmpFile BmpFile::LoadFromMemory(const std::uint8_t* data, std::size_t size)
+{
+    if (size < FileHeaderSize + 4) Fail("the file is too short for its headers");
+    if (data[0] != 'B' || data[1] != 'M') Fail("the file does not start with \"BM\"");
+    const std::uint32_t offBits = U32(data + 10);
+    const std::uint32_t headerSize = U32(data + 14);
+    const std::uint8_t* h = data + FileHeaderSize;
+    if (headerSize != 12 && headerSize != 40 && headerSize != 52 && headerSize != 56 &&
+        headerSize != 108 && headerSize != 124)
+        Fail("unsupported header size " + std::to_string(headerSize));
+    if (FileHeaderSize + headerSize > size) Fail("the file is too short for its headers");
+
+    std::int64_t width, height;
+    unsigned planes, bits;
+    std::uint32_t compression = BI_RGB, clrUsed = 0;
+    bool core = headerSize == 12;
+    if (core) {
+        width = U16(h + 4);
+        height = U16(h + 6);
+        planes = U16(h + 8);
+        bits = U16(h + 10);
+    } else {
+        width = I32(h + 4);
+        height = I32(h + 8);
+        planes = U16(h + 12);
+        bits = U16(h + 14);
+        compression = U32(h + 16);
+        clrUsed = U32(h + 32);
+    }
+    bool topDown = height < 0;
+    if (topDown) height = -height;
+    if (planes != 1) Fail("the number of planes is " + std::to_string(planes) + ", not 1");
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        Fail("unsupported number of bits per pixel " + std::to_string(bits));
+    if (width <= 0 || height <= 0) Fail("the image is empty or has a negative width");
+    if (width > MaxDimension || height > MaxDimension)
+        Fail("absurd dimensions " + std::to_string(width) + " by " + std::to_string(height));
+    if (topDown && core) Fail("the image height is negative");
+
+    std::size_t pos = FileHeaderSize + headerSize; // first byte after the header
+    Channel red, green, blue;
+    if (compression == BI_BITFIELDS || compression == BI_ALPHABITFIELDS) {
+        if (bits != 16 && bits != 32) Fail("bit fields with " + std::to_string(bits) + " bits per pixel");
+        std::uint32_t masks[3];
+        if (headerSize >= 52) {
+            for (int i = 0; i < 3; ++i) masks[i] = U32(h + 40 + 4 * i);
+        } else {
+            // The masks follow a 40-byte header (a fourth, alpha, with BI_ALPHABITFIELDS).
+            std::size_t n = compression == BI_ALPHABITFIELDS ? 16 : 12;
+            if (pos + n > size) Fail("the file is too short for its colour masks");
+            for (int i = 0; i < 3; ++i) masks[i] = U32(data + pos + 4 * i);
+            pos += n;
+        }
+        red.Init(masks[0], "red");
+        green.Init(masks[1], "green");
+        blue.Init(masks[2], "blue");
+    } else if (compression == BI_RGB) {
+        if (bits == 16) {
+            red.Init(0x7C00, "red");
+            green.Init(0x03E0, "green");
+            blue.Init(0x001F, "blue");
+        } else if (bits == 32) {
+            red.Init(0x00FF0000, "red");
+            green.Init(0x0000FF00, "green");
+            blue.Init(0x000000FF, "blue");
+        }
+    } else {
+        Fail("unsupported compression " + std::to_string(compression));
+    }
+
+    BmpFile bmp;
+    bmp.width_ = int(width);
+    bmp.height_ = int(height);
+    bmp.bitsPerPixel_ = int(bits);
+
+    if (bits <= 8) {
+        const std::uint32_t maxColors = 1u << bits;
+        std::uint32_t count = clrUsed == 0 || core ? maxColors : clrUsed;
+        if (count > maxColors)
+            Fail("the palette holds " + std::to_string(count) + " entries, more than " +
+                 std::to_string(maxColors));
+        const std::size_t entrySize = core ? 3 : 4;
+        if (pos + std::size_t(count) * entrySize > size) Fail("the file is too short for its palette");
+        bmp.palette_.resize(count);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::uint8_t* e = data + pos + std::size_t(i) * entrySize;
+            bmp.palette_[i] = MakeColor(e[2], e[1], e[0]);
+        }
+    }
+
+    // Pixel rows: each padded to a multiple of 4 bytes. The padding of the
+    // very last row may be missing; its pixels may not.
+    const std::uint64_t stride = ((std::uint64_t(width) * bits + 31) / 32) * 4;
+    const std::uint64_t lastRow = (std::uint64_t(width) * bits + 7) / 8;
+    if (offBits < FileHeaderSize + 12 || offBits > size) Fail("the pixel data offset lies outside the file");
+    const std::uint64_t need = stride * std::uint64_t(height - 1) + lastRow;
+    if (need > size - offBits) Fail("the file is too short for its pixel data");
+
+    const std::size_t w = std::size_t(width);
+    const std::size_t hgt = std::size_t(height);
+    const std::uint8_t* pixels = data + offBits;
+    auto fileRow = [&](std::size_t y) {
+        std::size_t fy = topDown ? y : hgt - 1 - y;
+        return pixels + fy * stride;
+    };
+
+    if (bits <= 8) {
+        bmp.indices_.resize(w * hgt);
+        for (std::size_t y = 0; y < hgt; ++y) {
+            const std::uint8_t* src = fileRow(y);
+            std::uint8_t* dst = bmp.indices_.data() + y * w;
+            if (bits == 8) {
+                std::memcpy(dst, src, w);
+            } else if (bits == 4) {
+                for (std::size_t x = 0; x < w; ++x)
+                    dst[x] = (x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4);
+            } else {
+                for (std::size_t x = 0; x < w; ++x) dst[x] = (src[x >> 3] >> (7 - (x & 7))) & 1;
+            }
+        }
+    } else {
+        bmp.rgb_.resize(w * hgt * 3);
+        for (std::size_t y = 0; y < hgt; ++y) {
+            const std::uint8_t* src = fileRow(y);
+            std::uint8_t* dst = bmp.rgb_.data() + y * w * 3;
+            if (bits == 24) {
+                for (std::size_t x = 0; x < w; ++x, src += 3, dst += 3) {
+                    dst[0] = src[2];
+                    dst[1] = src[1];
+                    dst[2] = src[0];
+                }
+            } else if (bits == 32 && red.max == 255 && green.max == 255 && blue.max == 255) {
+                for (std::size_t x = 0; x < w; ++x, src += 4, dst += 3) {
+                    std::uint32_t p = U32(src);
+                    dst[0] = std::uint8_t(p >> red.shift);
+                    dst[1] = std::uint8_t(p >> green.shift);
+                    dst[2] = std::uint8_t(p >> blue.shift);
+                }
+            } else {
+                const std::size_t step = bits / 8;
+                for (std::size_t x = 0; x < w; ++x, src += step, dst += 3) {
+                    std::uint32_t p = bits == 16 ? U16(src) : U32(src);
+                    dst[0] = red.Get(p);
+                    dst[1] = green.Get(p);
+                    dst[2] = blue.Get(p);
+                }
+            }
+        }
+    }
+    return bmp;
+}
+
+BmpFile BmpFile::MakeIndexed(int width, int height, int bitsPerPixel, std::vector<ColorValue> palette,
+                             std::vector<std::uint8_t> indices)
+{
+    if (width <= 0 || height <= 0 || width > MaxDimension || height > MaxDimension)
+        throw std::invalid_argument("bitmap dimensions out of range");
+    if (bitsPerPixel != 1 && bitsPerPixel != 4 && bitsPerPixel != 8)
+        throw std::invalid_argument("indexed bitmaps have 1, 4 or 8 bits per pixel");
+    if (palette.size() > (std::size_t(1) << bitsPerPixel))
+        throw std::invalid_argument("palette larger than the depth allows");
+    if (indices.size() != std::size_t(width) * std::size_t(height))
+        throw std::invalid_argument("index array size does not match the dimensions");
+    BmpFile bmp;
+    bmp.width_ = width;
+    bmp.height_ = height;
+    bmp.bitsPerPixel_ = bitsPerPixel;
+    bmp.palette_ = std::move(palette);
+    bmp.indices_ = std::move(indices);
+    return bmp;
+}
+
+BmpFile BmpFile::MakeTrueColor(int width, int height, int bitsPerPixel, std::vector<std::uint8_t> rgb)
+{
+    if (width <= 0 || height <= 0 || width > MaxDimension || height > MaxDimension)
+        throw std::invalid_argument("bitmap dimensions out of range");
+    if (bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32)
+        throw std::invalid_argument("true-colour bitmaps have 16, 24 or 32 bits per pixel");
+    if (rgb.size() != std::size_t(width) * std::size_t(height) * 3)
+        throw std::invalid_argument("pixel array size does not match the dimensions");
+    BmpFile bmp;
+    bmp.width_ = width;
+    bmp.height_ = height;
+    bmp.bitsPerPixel_ = bitsPerPixel;
+    bmp.rgb_ = std::move(rgb);
+    return bmp;
+}
+
+std::uint8_t BmpFile::IndexAt(int x, int y) const
+{
+    if (!IsIndexed() || x < 0 || y < 0 || x >= width_ || y >= height_)
+        throw std::out_of_range("bitmap index read outside the image");
+    return IndexRow(y)[x];
+}
+
+ColorValue BmpFile::PixelAt(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) throw std::out_of_range("bitmap pixel read outside the image");
+    if (IsIndexed()) return PaletteColor(IndexRow(y)[x]);
+    const std::uint8_t* p = RgbRow(y) + std::size_t(x) * 3;
+    return MakeColor(p[0], p[1], p[2]);
+}
+
+void BmpFile::ReadRgbRow(int y, std::uint8_t* out) const
+{
+    if (y < 0 || y >= height_) throw std::out_of_range("bitmap row read outside the image");
+    if (!IsIndexed()) {
+        std::memcpy(out, RgbRow(y), std::size_t(width_) * 3);
+        return;
+    }
+    const std::uint8_t* src = IndexRow(y);
+    for (int x = 0; x < width_; ++x, out += 3) {
+        ColorValue c = PaletteColor(src[x]);
+        out[0] = RedOf(c);
+        out[1] = GreenOf(c);
+        out[2] = BlueOf(c);
+    }
+}
+
+} // namespace platform

@@ -1,0 +1,108 @@
+// Reader for Windows bitmap (BMP) files.
+//
+// Reads uncompressed bitmaps of 1, 4, 8, 16, 24 and 32 bits per pixel
+// (BI_RGB, and BI_BITFIELDS / BI_ALPHABITFIELDS for 16 and 32 bits), stored
+// bottom-up or top-down, with the core (12-byte) header or any of the
+// 40/52/56/108/124-byte info headers. Every header value is checked against
+// the file before it is used: nothing is allocated from an unchecked size and
+// nothing is read past the data.
+//
+// Pixels are kept top row first:
+//  - 1, 4 and 8 bits per pixel: one palette index per pixel (a byte each),
+//    plus the palette;
+//  - 16, 24 and 32 bits per pixel: three bytes per pixel, red, green, blue.
+// Colours are handed out as 32-bit values with red in the low byte, then
+// green, then blue, and a zero fourth byte (the usual Windows colour value).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// A file that cannot be read as a bitmap: missing, unreadable or malformed.
+class BmpError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Colour value: red | green << 8 | blue << 16.
+using ColorValue = std::uint32_t;
+
+constexpr ColorValue MakeColor(std::uint8_t r, std::uint8_t g, std::uint8_t b)
+{
+    return ColorValue(r) | (ColorValue(g) << 8) | (ColorValue(b) << 16);
+}
+constexpr std::uint8_t RedOf(ColorValue c) { return std::uint8_t(c); }
+constexpr std::uint8_t GreenOf(ColorValue c) { return std::uint8_t(c >> 8); }
+constexpr std::uint8_t BlueOf(ColorValue c) { return std::uint8_t(c >> 16); }
+
+class BmpFile {
+public:
+    // Largest width and height accepted; larger values are refused as absurd.
+    static constexpr std::int32_t MaxDimension = 65535;
+
+    // Reads a bitmap file; throws BmpError when it is missing or malformed.
+    static BmpFile LoadFromFile(const std::string& path);
+    // Reads a bitmap held in memory (the whole file image).
+    static BmpFile LoadFromMemory(const std::uint8_t* data, std::size_t size);
+
+    // Builds an indexed bitmap (1, 4 or 8 bits per pixel) from its parts; the
+    // index array holds width * height bytes, top row first. Throws
+    // std::invalid_argument on inconsistent parts.
+    static BmpFile MakeIndexed(int width, int height, int bitsPerPixel,
+                               std::vector<ColorValue> palette,
+                               std::vector<std::uint8_t> indices);
+    // Builds a true-colour bitmap from width * height * 3 bytes (R, G, B),
+    // top row first; bitsPerPixel is 16, 24 or 32 and only records the depth.
+    static BmpFile MakeTrueColor(int width, int height, int bitsPerPixel,
+                                 std::vector<std::uint8_t> rgb);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // Bits per pixel as stored in the file: 1, 4, 8, 16, 24 or 32.
+    int BitsPerPixel() const { return bitsPerPixel_; }
+    bool IsIndexed() const { return bitsPerPixel_ <= 8; }
+
+    // Palette entries of an indexed bitmap (empty for true colour). It may
+    // hold fewer than 2^bits entries; an index past its end reads as black.
+    const std::vector<ColorValue>& Palette() const { return palette_; }
+    // Colour of palette entry i, black past the end of the palette.
+    ColorValue PaletteColor(unsigned i) const
+    {
+        return i < palette_.size() ? palette_[i] : 0;
+    }
+
+    // Palette index at (x, y), 0-based from the top-left; indexed bitmaps only.
+    std::uint8_t IndexAt(int x, int y) const;
+    // Colour at (x, y), 0-based from the top-left, for any depth.
+    ColorValue PixelAt(int x, int y) const;
+
+    // Row y (0 = top) of an indexed bitmap: Width() indices.
+    const std::uint8_t* IndexRow(int y) const
+    {
+        return indices_.data() + std::size_t(y) * std::size_t(width_);
+    }
+    // Row y (0 = top) of a true-colour bitmap: Width() * 3 bytes R, G, B.
+    const std::uint8_t* RgbRow(int y) const
+    {
+        return rgb_.data() + std::size_t(y) * std::size_t(width_) * 3;
+    }
+    // Writes row y as Width() * 3 bytes R, G, B, for any depth.
+    void ReadRgbRow(int y, std::uint8_t* out) const;
+
+private:
+    BmpFile() = default;
+
+    int width_ = 0;
+    int height_ = 0;
+    int bitsPerPixel_ = 0;
+    std::vector<ColorValue> palette_;
+    std::vector<std::uint8_t> indices_; // indexed bitmaps
+    std::vector<std::uint8_t> rgb_;     // true-colour bitmaps
+};
+
+} // namespace platform
