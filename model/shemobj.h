@@ -1,0 +1,140 @@
+#pragma once
+// The objects of a diagram: TShemObj (one list entry and an object's identity)
+// owning a TBlock (a shape with text) or a TLink (a line between two objects).
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/geometry.h"
+
+class TShem;
+class TShemObj;
+class TLink;
+
+// Block kinds 0..9; 15 + n is user block n of the application's list.
+enum TBlockKind : uint8_t {
+  bkSquare = 0,
+  bkEllipse = 1,
+  bkRhomb = 2,
+  bkParallelogram = 3,
+  bkPoint = 4,
+  bkText = 5,
+  bkComment = 6,
+  bkDocument = 7,
+  bkProcess = 8,
+  bkPage = 9,
+  bkUserFirst = 15,
+};
+constexpr int BuiltInKindCount = 10;
+// The kind-name table, in kind order ("Square" ... "Page").
+extern const char* const KindNames[BuiltInKindCount];
+inline bool IsUserKind(int kind) { return kind >= bkUserFirst; }
+
+// LinkType bits.
+enum : uint8_t { ltArrowTarget = 1, ltArrowSource = 2, ltDotted = 4 };
+
+// Object types of TShemObj::ObjType.
+enum : uint8_t { otBlock = 0, otLink = 1 };
+
+// Attachment positions run 0..65535 across the attached object.
+constexpr int32_t PosMax = 65535;
+constexpr TPoint PosCentre{32767, 32767};
+
+struct Block {
+  uint8_t Kind = 0;
+  std::string Text;  // 8-bit text, lines separated by CR LF, never holds a 0 byte
+  uint8_t TextAlign = 0;  // 0 centred, 1 left, 2 right (3 drawn centred)
+  bool Filled = false;
+  bool Dotted = false;
+  TPoint TopLeft;
+  TPoint BottomRight;
+
+  TRect Rect() const { return {TopLeft.X, TopLeft.Y, BottomRight.X, BottomRight.Y}; }
+  void SetRect(const TRect& r) { TopLeft = r.TopLeft(); BottomRight = r.BottomRight(); }
+};
+
+class TBlock {
+ public:
+  TBlock() = default;
+  explicit TBlock(Block data) : Data(std::move(data)) {}
+  // A Point block: 2 by 2 units around p.
+  static std::unique_ptr<TBlock> NewPoint(TPoint p);
+  Block Data;
+};
+
+// One end reference of a link. It reads like a plain TShemObj pointer; when
+// the link lives in a diagram, assigning it tells the diagram, which keeps an
+// index of the links attached to every object (deletion and NextLinkTo rely on
+// it), so link ends may be reassigned freely through Data.Source / Data.Target.
+class LinkEndRef {
+ public:
+  LinkEndRef() = default;
+  LinkEndRef(TShemObj* p) : obj_(p) {}  // NOLINT: reads like a pointer
+  LinkEndRef(const LinkEndRef& o) : obj_(o.obj_) {}
+  LinkEndRef& operator=(const LinkEndRef& o) { Set(o.obj_); return *this; }
+  LinkEndRef& operator=(TShemObj* p) { Set(p); return *this; }
+  operator TShemObj*() const { return obj_; }
+  TShemObj* operator->() const { return obj_; }
+  TShemObj* Get() const { return obj_; }
+
+ private:
+  friend class TLink;
+  void Set(TShemObj* p);
+  TShemObj* obj_ = nullptr;
+  TLink* owner_ = nullptr;  // the link whose record holds this end, if any
+};
+
+struct Link {
+  uint8_t LinkType = 0;
+  LinkEndRef Source;
+  LinkEndRef Target;
+  TPoint SourcePos;
+  TPoint TargetPos;
+};
+
+class TLink {
+ public:
+  TLink() { Bind(); }
+  explicit TLink(const Link& data) : Data(data) { Bind(); }
+  TLink(const TLink&) = delete;
+  TLink& operator=(const TLink&) = delete;
+  Link Data;
+
+ private:
+  friend class TShem;
+  friend class LinkEndRef;
+  void Bind() { Data.Source.owner_ = this; Data.Target.owner_ = this; }
+  TShemObj* Entry = nullptr;  // set while the link is in a diagram
+};
+
+class TShemObj {
+ public:
+  TShemObj(std::unique_ptr<TBlock> b);
+  TShemObj(std::unique_ptr<TLink> l);
+  TShemObj(const TShemObj&) = delete;
+  TShemObj& operator=(const TShemObj&) = delete;
+  ~TShemObj();
+
+  uint8_t ObjType;
+  bool IsBlock() const { return ObjType == otBlock; }
+  bool IsLink() const { return ObjType == otLink; }
+  // The owned object; AsBlock/AsLink return nullptr for the other sort.
+  TBlock* AsBlock() const { return block_.get(); }
+  TLink* AsLink() const { return link_.get(); }
+  bool IsPointBlock() const { return block_ && block_->Data.Kind == bkPoint; }
+
+  TShem* Owner() const { return owner_; }
+
+ private:
+  friend class TShem;
+  friend class LinkEndRef;
+  std::unique_ptr<TBlock> block_;
+  std::unique_ptr<TLink> link_;
+  TShem* owner_ = nullptr;
+  size_t slot_ = 0;  // position in the owner's slot array
+  // Links of the owner diagram whose Source or Target is this object (a link
+  // with both ends here is listed twice).
+  std::vector<TShemObj*> referrers_;
+};
