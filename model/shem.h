@@ -64,6 +64,16 @@ class TShem {
   TPoint SourcePoint(const TShemObj* link) const;
   TPoint TargetPoint(const TShemObj* link) const;
 
+  // Hit tests (model coordinates); each walks the list from index 0 and
+  // reports the first object that passes.
+  TShemObj* ObjectAt(TPoint p) const;
+  // First object after `after` (from the start when null) touching r
+  // (Left <= Right, Top <= Bottom).
+  TShemObj* NextInRect(const TShemObj* after, const TRect& r) const;
+  void BorderPointAt(TPoint p, TShemObj*& obj, TPoint& q) const;
+  void HandleAt(TPoint p, TShemObj*& obj, int& handle) const;
+  void LinkEndAt(TPoint p, TShemObj*& obj, bool& isSource) const;
+
   TShemObj* FindText(const TShemObj* after, const std::string& what, bool caseSensitive) const;
   TShemObj* ReplaceText(const TShemObj* after, const std::string& what, bool caseSensitive,
                         const std::string& with);
