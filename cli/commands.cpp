@@ -1,0 +1,98 @@
+// qvtool's dump, build and check commands.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "commands.h"
+#include "diagramjson.h"
+#include "model/codepage.h"
+#include "model/shem.h"
+#include "model/stream.h"
+#include "options.h"
+#include "userblocks/userblocklist.h"
+
+bool ParseCommonArgs(const std::vector<std::string>& args, std::vector<std::string>& positional, int& codePage) {
+  codePage = DefaultCodePage;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--codepage") {
+      if (i + 1 >= args.size()) return false;
+      const std::string& v = args[++i];
+      if (v == "1251") codePage = 1251;
+      else if (v == "1252") codePage = 1252;
+      else return false;
+    } else if (args[i].size() > 1 && args[i][0] == '-') {
+      return false;
+    } else {
+      positional.push_back(args[i]);
+    }
+  }
+  return true;
+}
+
+namespace {
+// Loads a diagram file with a fresh user block list; prints the reason and
+// returns false when it cannot.
+bool LoadDiagram(const std::string& file, TShem& d, TUserBlockList& list) {
+  d.UserBlocks = &list;
+  std::string error;
+  if (!d.LoadFromFile(file, &error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return false;
+  }
+  return true;
+}
+}  // namespace
+
+int CmdDump(const std::vector<std::string>& args) {
+  std::vector<std::string> pos;
+  int cp;
+  if (!ParseCommonArgs(args, pos, cp) || pos.size() != 1) return 2;
+  TUserBlockList list;
+  TShem d;
+  if (!LoadDiagram(pos[0], d, list)) return 1;
+  std::cout << FormatDiagramJson(DiagramToJson(d, list, cp));
+  return std::cout.good() ? 0 : 1;
+}
+
+int CmdCheck(const std::vector<std::string>& args) {
+  std::vector<std::string> pos;
+  int cp;
+  if (!ParseCommonArgs(args, pos, cp) || pos.size() != 1) return 2;
+  TUserBlockList list;
+  TShem d;
+  if (!LoadDiagram(pos[0], d, list)) return 1;
+  std::printf("ok %d objects\n", d.Count());
+  return 0;
+}
+
+int CmdBuild(const std::vector<std::string>& args) {
+  std::vector<std::string> pos;
+  int cp;
+  if (!ParseCommonArgs(args, pos, cp) || pos.size() != 2) return 2;
+  std::vector<uint8_t> bytes;
+  std::string error;
+  if (!ReadWholeFile(pos[0], bytes, &error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 1;
+  }
+  Json doc;
+  try {
+    doc = Json::Parse(std::string(bytes.begin(), bytes.end()));
+  } catch (const JsonError& e) {
+    std::fprintf(stderr, "%s: %s\n", pos[0].c_str(), e.what());
+    return 1;
+  }
+  TUserBlockList list;
+  TShem d;
+  d.UserBlocks = &list;
+  if (!JsonToDiagram(doc, d, list, cp, error)) {
+    std::fprintf(stderr, "%s: %s\n", pos[0].c_str(), error.c_str());
+    return 1;
+  }
+  if (!d.SaveToFile(pos[1], &error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 1;
+  }
+  return 0;
+}
