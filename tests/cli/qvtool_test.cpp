@@ -1,0 +1,151 @@
+// qvtool run as a separate process, as scripts use it.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "cli/json.h"
+
+namespace {
+struct ToolRun {
+  int code;
+  std::string out, err;
+};
+
+class QvtoolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char t[] = "/tmp/qvclitestXXXXXX";
+    ASSERT_NE(mkdtemp(t), nullptr);
+    dir_ = t;
+  }
+  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  void Write(const std::string& name, const std::string& text) const {
+    std::ofstream(Path(name), std::ios::binary) << text;
+  }
+  ToolRun Qvtool(const std::string& args) const {
+    const std::string cmd = std::string(QVTOOL_PATH) + " " + args + " >" + Path("out") + " 2>" + Path("err") + " </dev/null";
+    const int st = std::system(cmd.c_str());
+    auto slurp = [&](const std::string& n) {
+      std::ifstream f(Path(n), std::ios::binary);
+      std::stringstream ss;
+      ss << f.rdbuf();
+      return ss.str();
+    };
+    return {WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st), slurp("out"), slurp("err")};
+  }
+  std::string dir_;
+};
+
+const char* kSample = R"({"format":"quorvalin-diagram","version":2,
+ "userblocks":[{"key":"000000FF-00001000","name":"Loop","id1":4096,"id2":255,
+   "points":[[0,50],[50,0],[100,50],[50,100]],"edit":[10,10,90,90],
+   "toolimage":[1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16]}],
+ "objects":[
+  {"index":0,"type":"link","linktype":1,"source":1,"target":2,"sourcepos":[32767,65535],"targetpos":[32767,0]},
+  {"index":1,"type":"block","kind":0,"text":"A \u00ab\u043f\u0440\u0438\u0432\u0435\u0442\u00bb\r\nx","textalign":1,"filled":true,"dotted":false,"rect":[10,20,90,40]},
+  {"index":2,"type":"block","kind":15,"userblock":"000000FF-00001000","text":"","textalign":0,"filled":false,"dotted":true,"rect":[0,0,80,20]}]})";
+}  // namespace
+
+TEST_F(QvtoolTest, BuildDumpRoundTrip) {
+  Write("in.json", kSample);
+  ToolRun r = Qvtool("build " + Path("in.json") + " " + Path("a.fgd"));
+  ASSERT_EQ(r.code, 0) << r.err;
+  r = Qvtool("check " + Path("a.fgd"));
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "ok 3 objects\n");
+  r = Qvtool("dump " + Path("a.fgd"));
+  ASSERT_EQ(r.code, 0) << r.err;
+  const Json doc = Json::Parse(r.out);
+  EXPECT_EQ(doc.Find("version")->AsInt(), 3);
+  const auto& objs = doc.Find("objects")->Items();
+  ASSERT_EQ(objs.size(), 3u);
+  // Loading sorts the blocks before the link.
+  EXPECT_EQ(objs[0].Find("text")->AsString(), "A \u00ab\u043f\u0440\u0438\u0432\u0435\u0442\u00bb\r\nx");
+  EXPECT_EQ(objs[0].Find("textalign")->AsInt(), 1);
+  EXPECT_TRUE(objs[0].Find("filled")->AsBool());
+  EXPECT_EQ(objs[1].Find("userblock")->AsString(), "000000FF-00001000");
+  EXPECT_TRUE(objs[1].Find("dotted")->AsBool());
+  EXPECT_EQ(objs[2].Find("source")->AsInt(), 0);
+  EXPECT_EQ(objs[2].Find("target")->AsInt(), 1);
+  EXPECT_EQ(doc.Find("userblocks")->Items()[0].Find("toolimage")->Items()[15].AsInt(), 16);
+
+  // The dump builds the same file again, byte for byte.
+  Write("again.json", r.out);
+  ASSERT_EQ(Qvtool("build " + Path("again.json") + " " + Path("b.fgd")).code, 0);
+  ASSERT_EQ(Qvtool("dump " + Path("b.fgd")).out, r.out);
+  std::ifstream a(Path("a.fgd"), std::ios::binary), b(Path("b.fgd"), std::ios::binary);
+  std::stringstream sa, sb;
+  sa << a.rdbuf();
+  sb << b.rdbuf();
+  // a.fgd was written in the JSON's order (link first); b.fgd in sorted order.
+  EXPECT_EQ(sa.str().size(), sb.str().size());
+
+  // Under code page 1252 the Cyrillic letters cannot be held and become "?".
+  ASSERT_EQ(Qvtool("build --codepage 1252 " + Path("in.json") + " " + Path("c.fgd")).code, 0);
+  r = Qvtool("dump " + Path("c.fgd") + " --codepage 1252");
+  EXPECT_NE(r.out.find("A \u00ab??????\u00bb"), std::string::npos) << r.out;
+}
+
+TEST_F(QvtoolTest, UsageErrorsAndRefusals) {
+  EXPECT_EQ(Qvtool("").code, 2);
+  EXPECT_EQ(Qvtool("frobnicate x").code, 2);
+  EXPECT_EQ(Qvtool("dump").code, 2);
+  EXPECT_EQ(Qvtool("dump a b").code, 2);
+  EXPECT_EQ(Qvtool("check x --codepage 866").code, 2);
+  ToolRun r = Qvtool("check " + Path("nothing.fgd"));
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("nothing.fgd"), std::string::npos);
+  Write("text.fgd", "hello, not a diagram");
+  EXPECT_EQ(Qvtool("check " + Path("text.fgd")).code, 1);
+
+  const std::vector<std::pair<std::string, std::string>> bad = {
+      {"not json", "JSON error"},
+      {R"({"format":"other","objects":[]})", "format"},
+      {R"({"format":"quorvalin-diagram","objects":[{"type":"block","kind":0,"rect":[0,0,70000,5]}]})", "rect"},
+      {R"({"format":"quorvalin-diagram","objects":[{"type":"block","kind":15,"userblock":"00000001-00000002","rect":[0,0,1,1]}]})",
+       "00000001-00000002"},
+      {R"({"format":"quorvalin-diagram","objects":[{"type":"block","kind":0,"rect":[0,0,1,1]},
+          {"type":"link","source":0,"target":5,"sourcepos":[0,0],"targetpos":[0,0]}]})", "target"},
+      {R"({"format":"quorvalin-diagram","objects":[{"type":"block","kind":0,"rect":[0,0,1,1]},
+          {"type":"link","source":0,"target":2,"sourcepos":[0,0],"targetpos":[0,0]},
+          {"type":"link","source":0,"target":1,"sourcepos":[0,0],"targetpos":[0,0]}]})", "cycle"},
+      {R"({"format":"quorvalin-diagram","objects":[{"type":"link","source":0,"target":0,"sourcepos":[0,0],"targetpos":[0,0]}]})",
+       "itself"},
+  };
+  for (const auto& [json, why] : bad) {
+    Write("bad.json", json);
+    r = Qvtool("build " + Path("bad.json") + " " + Path("bad.fgd"));
+    EXPECT_EQ(r.code, 1) << json;
+    EXPECT_NE(r.err.find(why), std::string::npos) << r.err;
+    EXPECT_NE(access(Path("bad.fgd").c_str(), F_OK), 0) << "nothing is written for " << json;
+  }
+}
+
+TEST_F(QvtoolTest, ArbitraryBytesNeverCrashTheReader) {
+  Write("in.json", kSample);
+  ASSERT_EQ(Qvtool("build " + Path("in.json") + " " + Path("a.fgd")).code, 0);
+  std::ifstream f(Path("a.fgd"), std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  const std::string good = ss.str();
+  std::mt19937 rng(99);
+  for (int i = 0; i < 40; ++i) {
+    std::string mutated = good;
+    for (int k = 0; k < 1 + int(rng() % 6); ++k) mutated[20 + rng() % (mutated.size() - 20)] = char(rng());
+    if (i % 4 == 0) mutated.resize(20 + rng() % (mutated.size() - 20));
+    Write("m.fgd", mutated);
+    const ToolRun r = Qvtool("dump " + Path("m.fgd"));
+    EXPECT_TRUE(r.code == 0 || r.code == 1) << "exit " << r.code;
+    if (r.code == 0) {
+      EXPECT_NO_THROW(Json::Parse(r.out));
+    }
+  }
+}
