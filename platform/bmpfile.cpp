@@ -31,26 +31,15 @@ std::int32_t I32(const std::uint8_t* p) { return std::int32_t(U32(p)); }
     throw BmpError("Invalid bitmap: " + what);
 }
 
-// One colour channel described by a bit mask of a 16- or 32-bit pixel.
-struct Channel {
-    unsigned shift = 0;
-    std::uint32_t max = 0; // mask >> shift
-
-    void Init(std::uint32_t mask, const char* name)
-    {
-        if (mask == 0) Fail(std::string("the ") + name + " mask is empty");
-        shift = 0;
-        while (((mask >> shift) & 1u) == 0) ++shift;
-        max = mask >> shift;
-        if ((max & (max + 1)) != 0) Fail(std::string("the ") + name + " mask is not contiguous");
-    }
-    // The channel value scaled to 0..255, rounded to nearest.
-    std::uint8_t Get(std::uint32_t pixel) const
-    {
-        std::uint64_t v = (pixel >> shift) & max;
-        return std::uint8_t((v * 255 + max / 2) / max);
-    }
-};
+// Sets up a channel from its bit mask; an empty or broken mask is refused.
+void InitChannel(BmpFile::Channel& c, std::uint32_t mask, const char* name)
+{
+    if (mask == 0) Fail(std::string("the ") + name + " mask is empty");
+    c.shift = 0;
+    while (((mask >> c.shift) & 1u) == 0) ++c.shift;
+    c.max = mask >> c.shift;
+    if ((c.max & (c.max + 1)) != 0) Fail(std::string("the ") + name + " mask is not contiguous");
+}
 
 } // namespace
 
@@ -63,14 +52,23 @@ BmpFile BmpFile::LoadFromFile(const std::string& path)
     if (end < 0) throw BmpError("Cannot read bitmap file \"" + path + "\"");
     if (std::uint64_t(end) > MaxFileSize) throw BmpError("Bitmap file \"" + path + "\" is too large");
     std::rewind(f.get());
-    std::vector<std::uint8_t> data(static_cast<std::size_t>(end));
-    if (!data.empty() && std::fread(data.data(), 1, data.size(), f.get()) != data.size())
+    const std::size_t size = static_cast<std::size_t>(end);
+    std::unique_ptr<std::uint8_t[]> data(new std::uint8_t[size == 0 ? 1 : size]);
+    if (size != 0 && std::fread(data.get(), 1, size, f.get()) != size)
         throw BmpError("Cannot read bitmap file \"" + path + "\"");
-    return LoadFromMemory(data.data(), data.size());
+    return Parse(std::move(data), size);
 }
 
-BmpFile BmpFile::LoadFromMemory(const std::uint8_t* data, std::size_t size)
+BmpFile BmpFile::LoadFromMemory(const std::uint8_t* bytes, std::size_t size)
 {
+    std::unique_ptr<std::uint8_t[]> data(new std::uint8_t[size == 0 ? 1 : size]);
+    if (size != 0) std::memcpy(data.get(), bytes, size);
+    return Parse(std::move(data), size);
+}
+
+BmpFile BmpFile::Parse(std::unique_ptr<std::uint8_t[]> buffer, std::size_t size)
+{
+    const std::uint8_t* data = buffer.get();
     if (size < FileHeaderSize + 4) Fail("the file is too short for its headers");
     if (data[0] != 'B' || data[1] != 'M') Fail("the file does not start with \"BM\"");
     const std::uint32_t offBits = U32(data + 10);
@@ -110,6 +108,7 @@ BmpFile BmpFile::LoadFromMemory(const std::uint8_t* data, std::size_t size)
 
     std::size_t pos = FileHeaderSize + headerSize; // first byte after the header
     Channel red, green, blue;
+    auto init = [](Channel& c, std::uint32_t mask, const char* name) { InitChannel(c, mask, name); };
     if (compression == BI_BITFIELDS || compression == BI_ALPHABITFIELDS) {
         if (bits != 16 && bits != 32) Fail("bit fields with " + std::to_string(bits) + " bits per pixel");
         std::uint32_t masks[3];
@@ -122,18 +121,18 @@ BmpFile BmpFile::LoadFromMemory(const std::uint8_t* data, std::size_t size)
             for (int i = 0; i < 3; ++i) masks[i] = U32(data + pos + 4 * i);
             pos += n;
         }
-        red.Init(masks[0], "red");
-        green.Init(masks[1], "green");
-        blue.Init(masks[2], "blue");
+        init(red, masks[0], "red");
+        init(green, masks[1], "green");
+        init(blue, masks[2], "blue");
     } else if (compression == BI_RGB) {
         if (bits == 16) {
-            red.Init(0x7C00, "red");
-            green.Init(0x03E0, "green");
-            blue.Init(0x001F, "blue");
+            init(red, 0x7C00, "red");
+            init(green, 0x03E0, "green");
+            init(blue, 0x001F, "blue");
         } else if (bits == 32) {
-            red.Init(0x00FF0000, "red");
-            green.Init(0x0000FF00, "green");
-            blue.Init(0x000000FF, "blue");
+            init(red, 0x00FF0000, "red");
+            init(green, 0x0000FF00, "green");
+            init(blue, 0x000000FF, "blue");
         }
     } else {
         Fail("unsupported compression " + std::to_string(compression));
@@ -169,16 +168,13 @@ BmpFile BmpFile::LoadFromMemory(const std::uint8_t* data, std::size_t size)
 
     const std::size_t w = std::size_t(width);
     const std::size_t hgt = std::size_t(height);
-    const std::uint8_t* pixels = data + offBits;
-    auto fileRow = [&](std::size_t y) {
-        std::size_t fy = topDown ? y : hgt - 1 - y;
-        return pixels + fy * stride;
-    };
+    const std::size_t firstRow = offBits + (topDown ? 0 : std::size_t(stride) * (hgt - 1));
+    const std::ptrdiff_t rowStep = topDown ? std::ptrdiff_t(stride) : -std::ptrdiff_t(stride);
 
     if (bits <= 8) {
         bmp.indices_.resize(w * hgt);
         for (std::size_t y = 0; y < hgt; ++y) {
-            const std::uint8_t* src = fileRow(y);
+            const std::uint8_t* src = data + firstRow + rowStep * std::ptrdiff_t(y);
             std::uint8_t* dst = bmp.indices_.data() + y * w;
             if (bits == 8) {
                 std::memcpy(dst, src, w);
@@ -189,35 +185,23 @@ BmpFile BmpFile::LoadFromMemory(const std::uint8_t* data, std::size_t size)
                 for (std::size_t x = 0; x < w; ++x) dst[x] = (src[x >> 3] >> (7 - (x & 7))) & 1;
             }
         }
-    } else {
-        bmp.rgb_.resize(w * hgt * 3);
-        for (std::size_t y = 0; y < hgt; ++y) {
-            const std::uint8_t* src = fileRow(y);
-            std::uint8_t* dst = bmp.rgb_.data() + y * w * 3;
-            if (bits == 24) {
-                for (std::size_t x = 0; x < w; ++x, src += 3, dst += 3) {
-                    dst[0] = src[2];
-                    dst[1] = src[1];
-                    dst[2] = src[0];
-                }
-            } else if (bits == 32 && red.max == 255 && green.max == 255 && blue.max == 255) {
-                for (std::size_t x = 0; x < w; ++x, src += 4, dst += 3) {
-                    std::uint32_t p = U32(src);
-                    dst[0] = std::uint8_t(p >> red.shift);
-                    dst[1] = std::uint8_t(p >> green.shift);
-                    dst[2] = std::uint8_t(p >> blue.shift);
-                }
-            } else {
-                const std::size_t step = bits / 8;
-                for (std::size_t x = 0; x < w; ++x, src += step, dst += 3) {
-                    std::uint32_t p = bits == 16 ? U16(src) : U32(src);
-                    dst[0] = red.Get(p);
-                    dst[1] = green.Get(p);
-                    dst[2] = blue.Get(p);
-                }
-            }
-        }
+        return bmp;
     }
+
+    // True colour: keep the file's rows and decode them when read.
+    bmp.raw_ = std::move(buffer);
+    bmp.firstRow_ = firstRow;
+    bmp.rowStep_ = rowStep;
+    bmp.red_ = red;
+    bmp.green_ = green;
+    bmp.blue_ = blue;
+    if (bits == 24)
+        bmp.layout_ = Layout::Bgr24;
+    else if (bits == 32 && red.shift == 16 && green.shift == 8 && blue.shift == 0 && red.max == 255 &&
+             green.max == 255 && blue.max == 255)
+        bmp.layout_ = Layout::Bgrx32;
+    else
+        bmp.layout_ = bits == 16 ? Layout::Masked16 : Layout::Masked32;
     return bmp;
 }
 
@@ -253,7 +237,11 @@ BmpFile BmpFile::MakeTrueColor(int width, int height, int bitsPerPixel, std::vec
     bmp.width_ = width;
     bmp.height_ = height;
     bmp.bitsPerPixel_ = bitsPerPixel;
-    bmp.rgb_ = std::move(rgb);
+    bmp.raw_.reset(new std::uint8_t[rgb.size()]);
+    std::memcpy(bmp.raw_.get(), rgb.data(), rgb.size());
+    bmp.firstRow_ = 0;
+    bmp.rowStep_ = std::ptrdiff_t(width) * 3;
+    bmp.layout_ = Layout::Rgb24;
     return bmp;
 }
 
@@ -268,23 +256,65 @@ ColorValue BmpFile::PixelAt(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) throw std::out_of_range("bitmap pixel read outside the image");
     if (IsIndexed()) return PaletteColor(IndexRow(y)[x]);
-    const std::uint8_t* p = RgbRow(y) + std::size_t(x) * 3;
-    return MakeColor(p[0], p[1], p[2]);
+    const std::uint8_t* p = RawRow(y);
+    switch (layout_) {
+    case Layout::Rgb24: p += 3 * std::size_t(x); return MakeColor(p[0], p[1], p[2]);
+    case Layout::Bgr24: p += 3 * std::size_t(x); return MakeColor(p[2], p[1], p[0]);
+    case Layout::Bgrx32: p += 4 * std::size_t(x); return MakeColor(p[2], p[1], p[0]);
+    case Layout::Masked16: {
+        const std::uint32_t v = U16(p + 2 * std::size_t(x));
+        return MakeColor(red_.Get(v), green_.Get(v), blue_.Get(v));
+    }
+    case Layout::Masked32: {
+        const std::uint32_t v = U32(p + 4 * std::size_t(x));
+        return MakeColor(red_.Get(v), green_.Get(v), blue_.Get(v));
+    }
+    }
+    return 0;
 }
 
 void BmpFile::ReadRgbRow(int y, std::uint8_t* out) const
 {
     if (y < 0 || y >= height_) throw std::out_of_range("bitmap row read outside the image");
-    if (!IsIndexed()) {
-        std::memcpy(out, RgbRow(y), std::size_t(width_) * 3);
+    const std::size_t w = std::size_t(width_);
+    if (IsIndexed()) {
+        const std::uint8_t* src = IndexRow(y);
+        for (std::size_t x = 0; x < w; ++x, out += 3) {
+            const ColorValue c = PaletteColor(src[x]);
+            out[0] = RedOf(c);
+            out[1] = GreenOf(c);
+            out[2] = BlueOf(c);
+        }
         return;
     }
-    const std::uint8_t* src = IndexRow(y);
-    for (int x = 0; x < width_; ++x, out += 3) {
-        ColorValue c = PaletteColor(src[x]);
-        out[0] = RedOf(c);
-        out[1] = GreenOf(c);
-        out[2] = BlueOf(c);
+    const std::uint8_t* src = RawRow(y);
+    switch (layout_) {
+    case Layout::Rgb24: std::memcpy(out, src, w * 3); return;
+    case Layout::Bgr24:
+        for (std::size_t x = 0; x < w; ++x, src += 3, out += 3) {
+            out[0] = src[2];
+            out[1] = src[1];
+            out[2] = src[0];
+        }
+        return;
+    case Layout::Bgrx32:
+        for (std::size_t x = 0; x < w; ++x, src += 4, out += 3) {
+            out[0] = src[2];
+            out[1] = src[1];
+            out[2] = src[0];
+        }
+        return;
+    case Layout::Masked16:
+    case Layout::Masked32: {
+        const std::size_t step = layout_ == Layout::Masked16 ? 2 : 4;
+        for (std::size_t x = 0; x < w; ++x, src += step, out += 3) {
+            const std::uint32_t v = step == 2 ? U16(src) : U32(src);
+            out[0] = red_.Get(v);
+            out[1] = green_.Get(v);
+            out[2] = blue_.Get(v);
+        }
+        return;
+    }
     }
 }
 

@@ -7,16 +7,19 @@
 // the file before it is used: nothing is allocated from an unchecked size and
 // nothing is read past the data.
 //
-// Pixels are kept top row first:
+// Pixels are addressed top row first:
 //  - 1, 4 and 8 bits per pixel: one palette index per pixel (a byte each),
 //    plus the palette;
-//  - 16, 24 and 32 bits per pixel: three bytes per pixel, red, green, blue.
+//  - 16, 24 and 32 bits per pixel: the rows are kept as the file holds them
+//    and decoded to red, green, blue when read, so a large picture is held
+//    once and not copied.
 // Colours are handed out as 32-bit values with red in the low byte, then
 // green, then blue, and a zero fourth byte (the usual Windows colour value).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -86,23 +89,43 @@ public:
     {
         return indices_.data() + std::size_t(y) * std::size_t(width_);
     }
-    // Row y (0 = top) of a true-colour bitmap: Width() * 3 bytes R, G, B.
-    const std::uint8_t* RgbRow(int y) const
-    {
-        return rgb_.data() + std::size_t(y) * std::size_t(width_) * 3;
-    }
-    // Writes row y as Width() * 3 bytes R, G, B, for any depth.
+    // Writes row y (0 = top) as Width() * 3 bytes R, G, B, for any depth.
     void ReadRgbRow(int y, std::uint8_t* out) const;
 
+    // One colour channel of a 16- or 32-bit pixel, given by a bit mask.
+    struct Channel {
+        unsigned shift = 0;
+        std::uint32_t max = 0; // mask >> shift
+        std::uint8_t Get(std::uint32_t pixel) const
+        {
+            const std::uint64_t v = (pixel >> shift) & max;
+            return std::uint8_t((v * 255 + max / 2) / max);
+        }
+    };
+
 private:
+    // How the rows of a true-colour bitmap are stored.
+    enum class Layout { Rgb24, Bgr24, Bgrx32, Masked16, Masked32 };
+
     BmpFile() = default;
+    static BmpFile Parse(std::unique_ptr<std::uint8_t[]> data, std::size_t size);
+    const std::uint8_t* RawRow(int y) const
+    {
+        return raw_.get() + static_cast<std::ptrdiff_t>(firstRow_) + rowStep_ * std::ptrdiff_t(y);
+    }
 
     int width_ = 0;
     int height_ = 0;
     int bitsPerPixel_ = 0;
     std::vector<ColorValue> palette_;
     std::vector<std::uint8_t> indices_; // indexed bitmaps
-    std::vector<std::uint8_t> rgb_;     // true-colour bitmaps
+    // True-colour bitmaps: the rows in raw_, the top one at firstRow_, the
+    // next one rowStep_ bytes further (negative for bottom-up files).
+    std::unique_ptr<std::uint8_t[]> raw_;
+    std::size_t firstRow_ = 0;
+    std::ptrdiff_t rowStep_ = 0;
+    Layout layout_ = Layout::Rgb24;
+    Channel red_, green_, blue_;
 };
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <stdexcept>
 #include <vector>
 
 namespace platform {
@@ -30,11 +31,6 @@ std::array<ColorValue, 256> BuildPalette()
     return pal;
 }
 
-int Dist2(ColorValue c, int r, int g, int b)
-{
-    int dr = int(RedOf(c)) - r, dg = int(GreenOf(c)) - g, db = int(BlueOf(c)) - b;
-    return dr * dr + dg * dg + db * db;
-}
 
 // Nearest-colour lookup: the colour space is cut into 32 x 32 x 32 cells of
 // 8 x 8 x 8 colours, and each cell lists, in palette order, the few entries
@@ -46,7 +42,12 @@ class NearestTable {
 public:
     NearestTable() : pal_(BuildPalette())
     {
-        start_.resize(CellCount + 1);
+        for (int i = 0; i < 256; ++i) {
+            r_[i] = RedOf(pal_[std::size_t(i)]);
+            g_[i] = GreenOf(pal_[std::size_t(i)]);
+            b_[i] = BlueOf(pal_[std::size_t(i)]);
+        }
+        info_.resize(CellCount);
         std::vector<int> lo(256), hi(256);
         for (int cell = 0; cell < CellCount; ++cell) {
             const int r0 = (cell >> 10) * 8, g0 = ((cell >> 5) & 31) * 8, b0 = (cell & 31) * 8;
@@ -66,11 +67,22 @@ public:
                 hi[i] = maxD;
                 bestMax = std::min(bestMax, maxD);
             }
-            start_[cell] = std::uint32_t(cand_.size());
-            for (int i = 0; i < 256; ++i)
-                if (lo[i] <= bestMax) cand_.push_back(std::uint8_t(i));
+            // One word per cell: the first candidate, the number of further
+            // ones and where they start in rest_.
+            int first = -1, more = 0;
+            const std::size_t start = rest_.size();
+            for (int i = 0; i < 256; ++i) {
+                if (lo[i] > bestMax) continue;
+                if (first < 0) {
+                    first = i;
+                } else {
+                    rest_.push_back(std::uint8_t(i));
+                    ++more;
+                }
+            }
+            info_[std::size_t(cell)] = std::uint32_t(first) | (std::uint32_t(more) << 8) | (std::uint32_t(start) << 16);
         }
-        start_[CellCount] = std::uint32_t(cand_.size());
+        if (rest_.size() > 0xFFFF) throw std::logic_error("halftone lookup table overflow");
     }
 
     const std::array<ColorValue, 256>& Palette() const { return pal_; }
@@ -78,12 +90,15 @@ public:
     std::uint8_t Nearest(int r, int g, int b) const
     {
         const int cell = ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
-        const std::uint8_t* p = cand_.data() + start_[cell];
-        const std::uint8_t* e = cand_.data() + start_[cell + 1];
-        std::uint8_t best = *p;
-        int bestD = Dist2(pal_[best], r, g, b);
-        for (++p; p != e; ++p) {
-            int d = Dist2(pal_[*p], r, g, b);
+        const std::uint32_t info = info_[std::size_t(cell)];
+        std::uint8_t best = std::uint8_t(info);
+        const unsigned more = (info >> 8) & 0xFF;
+        if (more == 0) return best; // most cells have a single candidate
+        const std::uint8_t* p = rest_.data() + (info >> 16);
+        const std::uint8_t* e = p + more;
+        int bestD = Dist2(best, r, g, b);
+        for (; p != e; ++p) {
+            const int d = Dist2(*p, r, g, b);
             if (d < bestD) {
                 bestD = d;
                 best = *p;
@@ -94,9 +109,17 @@ public:
 
 private:
     static constexpr int CellCount = 32 * 32 * 32;
+
+    int Dist2(int i, int r, int g, int b) const
+    {
+        const int dr = r_[i] - r, dg = g_[i] - g, db = b_[i] - b;
+        return dr * dr + dg * dg + db * db;
+    }
+
     std::array<ColorValue, 256> pal_;
-    std::vector<std::uint32_t> start_;
-    std::vector<std::uint8_t> cand_;
+    int r_[256], g_[256], b_[256];
+    std::vector<std::uint32_t> info_;
+    std::vector<std::uint8_t> rest_;
 };
 
 const NearestTable& Table()
@@ -134,23 +157,23 @@ BmpFile ReduceToHalftone(const BmpFile& source)
             for (std::size_t x = 0; x < w; ++x) dst[x] = map[src[x]];
         }
     } else {
-        // Pictures repeat colours heavily (runs, few distinct colours), so a
-        // small direct-mapped cache in front of the lookup saves most searches.
-        constexpr std::size_t CacheSize = 4096;
-        std::vector<std::uint32_t> keys(CacheSize, 0xFFFFFFFFu);
-        std::vector<std::uint8_t> values(CacheSize);
+        // Pictures repeat colours in runs: a pixel of the same colour as the
+        // one before it takes its index without a lookup.
+        std::vector<std::uint8_t> row(w * 3);
         for (std::size_t y = 0; y < h; ++y) {
-            const std::uint8_t* src = source.RgbRow(int(y));
+            source.ReadRgbRow(int(y), row.data());
+            const std::uint8_t* src = row.data();
             std::uint8_t* dst = indices.data() + y * w;
+            int pr = -1, pg = -1, pb = -1;
+            std::uint8_t last = 0;
             for (std::size_t x = 0; x < w; ++x, src += 3) {
-                const std::uint32_t key = std::uint32_t(src[0]) | (std::uint32_t(src[1]) << 8) |
-                                          (std::uint32_t(src[2]) << 16);
-                const std::size_t slot = ((key * 2654435761u) >> 20) & (CacheSize - 1);
-                if (keys[slot] != key) {
-                    keys[slot] = key;
-                    values[slot] = table.Nearest(src[0], src[1], src[2]);
+                if (src[0] != pr || src[1] != pg || src[2] != pb) {
+                    pr = src[0];
+                    pg = src[1];
+                    pb = src[2];
+                    last = table.Nearest(pr, pg, pb);
                 }
-                dst[x] = values[slot];
+                dst[x] = last;
             }
         }
     }
