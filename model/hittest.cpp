@@ -1,0 +1,180 @@
+// The diagram's hit tests: each walks the object list from the start and
+// reports the first object that passes, so an earlier object wins over one
+// drawn above it.
+//
+// There is no spatial index: the editing code moves blocks and re-attaches link
+// ends by writing their records directly, which no index could follow. Instead
+// the walk is kept tight: it runs over the slot array itself, rejects a block
+// by a box of a few integer comparisons before its exact test, and works out a
+// link's end points without the general resolver when the link hangs on
+// blocks or on a short chain of links.
+
+#include <tuple>
+
+#include "model/hittest_shapes.h"
+#include "model/shapes.h"
+#include "model/shem.h"
+
+namespace {
+
+// Links hanging on links are followed this many steps at most before the
+// general resolver (which also copes with cycles) takes over.
+constexpr int kChainBudget = 64;
+
+TPoint BlockEnd(TPoint pos, const TShemObj* o) {
+  return o ? PositionOnRect(pos, o->AsBlock()->Data.Rect()) : TPoint{0, 0};
+}
+
+// Both end points of a link by plain recursion. False when the budget runs
+// out: a very deep or branching chain, or links attached in a cycle.
+bool ChainEnds(const TShemObj* link, TPoint& a, TPoint& b, int& budget) {
+  if (--budget < 0) return false;
+  const Link& d = link->AsLink()->Data;
+  auto end = [&budget](TPoint pos, const TShemObj* o, TPoint& out) {
+    if (!o || o->IsBlock()) {
+      out = BlockEnd(pos, o);
+      return true;
+    }
+    TPoint sa, sb;
+    if (!ChainEnds(o, sa, sb, budget)) return false;
+    out = PositionOnSegment(pos, sa, sb);
+    return true;
+  };
+  return end(d.SourcePos, d.Source, a) && end(d.TargetPos, d.Target, b);
+}
+
+// Both end points of a link, exactly as SourcePoint/TargetPoint give them;
+// general(link) is the diagram's own resolver, used when the chain is long or
+// closes a cycle.
+template <class General>
+void ResolveEnds(const TShemObj* link, TPoint& a, TPoint& b, General general) {
+  const Link& d = link->AsLink()->Data;
+  const TShemObj* s = d.Source;
+  const TShemObj* t = d.Target;
+  if ((!s || s->IsBlock()) && (!t || t->IsBlock())) {
+    a = BlockEnd(d.SourcePos, s);
+    b = BlockEnd(d.TargetPos, t);
+    return;
+  }
+  int budget = kChainBudget;
+  if (!ChainEnds(link, a, b, budget)) std::tie(a, b) = general(link);
+}
+
+}  // namespace
+
+TShemObj* TShem::ObjectAt(TPoint p) const {
+  auto ends = [this](const TShemObj* l, TPoint& a, TPoint& b) {
+    ResolveEnds(l, a, b, [this](const TShemObj* x) { return LinkEnds(x); });
+  };
+  for (TShemObj* e : slots_) {
+    if (!e) continue;
+    if (const TBlock* blk = e->AsBlock()) {
+      const Block& b = blk->Data;
+      if (PointReach(b).Contains(p) && BlockUnderPoint(b, p, UserBlocks)) return e;
+    } else {
+      TPoint a, b;
+      ends(e, a, b);
+      if (LinkUnderPoint(a, b, p)) return e;
+    }
+  }
+  return nullptr;
+}
+
+TShemObj* TShem::NextInRect(const TShemObj* after, const TRect& rect) const {
+  TRect r = rect;
+  NormalizeRect(r);
+  auto ends = [this](const TShemObj* l, TPoint& a, TPoint& b) {
+    ResolveEnds(l, a, b, [this](const TShemObj* x) { return LinkEnds(x); });
+  };
+  const size_t start = (after && after->owner_ == this) ? after->slot_ + 1 : 0;
+  for (size_t s = start; s < slots_.size(); ++s) {
+    TShemObj* e = slots_[s];
+    if (!e) continue;
+    if (const TBlock* blk = e->AsBlock()) {
+      const Block& b = blk->Data;
+      if (TouchReach(b).Meets(r) && BlockTouchesRect(b, r, UserBlocks)) return e;
+    } else {
+      TPoint a, b;
+      ends(e, a, b);
+      // A link whose box misses the rectangle cannot touch it.
+      if (Max(a.X, b.X) < r.Left || Min(a.X, b.X) > r.Right || Max(a.Y, b.Y) < r.Top || Min(a.Y, b.Y) > r.Bottom)
+        continue;
+      if (LinkTouchesRect(a, b, r)) return e;
+    }
+  }
+  return nullptr;
+}
+
+void TShem::BorderPointAt(TPoint p, TShemObj*& obj, TPoint& q) const {
+  auto ends = [this](const TShemObj* l, TPoint& a, TPoint& b) {
+    ResolveEnds(l, a, b, [this](const TShemObj* x) { return LinkEnds(x); });
+  };
+  for (TShemObj* e : slots_) {
+    if (!e) continue;
+    if (const TBlock* blk = e->AsBlock()) {
+      const Block& b = blk->Data;
+      if (BorderReach(b).Contains(p) && BlockBorderPoint(b, p, UserBlocks, q)) {
+        obj = e;
+        return;
+      }
+    } else {
+      TPoint a, b;
+      ends(e, a, b);
+      if (LinkBorderPoint(a, b, p, q)) {
+        obj = e;
+        return;
+      }
+    }
+  }
+  obj = nullptr;
+  q = p;
+}
+
+void TShem::HandleAt(TPoint p, TShemObj*& obj, int& handle) const {
+  for (TShemObj* e : slots_) {
+    if (!e) continue;
+    const TBlock* blk = e->AsBlock();
+    if (!blk || !HandleReach(blk->Data).Contains(p)) continue;
+    if (const int h = BlockHandleAt(blk->Data, p, UserBlocks)) {
+      obj = e;
+      handle = h;
+      return;
+    }
+  }
+  obj = nullptr;
+  handle = 0;
+}
+
+namespace {
+// PointDistance(p, q) <= 1 happens only within one unit on each axis.
+bool WithinOne(TPoint p, TPoint q) {
+  const int64_t dx = int64_t(p.X) - q.X, dy = int64_t(p.Y) - q.Y;
+  if (dx < -1 || dx > 1 || dy < -1 || dy > 1) return false;
+  return PointDistance(p, q) <= 1;
+}
+}  // namespace
+
+void TShem::LinkEndAt(TPoint p, TShemObj*& obj, bool& isSource) const {
+  auto ends = [this](const TShemObj* l, TPoint& a, TPoint& b) {
+    ResolveEnds(l, a, b, [this](const TShemObj* x) { return LinkEnds(x); });
+  };
+  for (TShemObj* e : slots_) {
+    if (!e || !e->IsLink()) continue;
+    TPoint a, b;
+    ends(e, a, b);
+    // The source end first; a target end just as close takes its place.
+    int taken = 0;
+    if (WithinOne(p, a)) taken = 1;
+    if (WithinOne(p, b)) taken = 2;
+    if (!taken) continue;
+    const Link& d = e->AsLink()->Data;
+    const TShemObj* end = taken == 1 ? d.Source.Get() : d.Target.Get();
+    // Ends at link points belong to a polyline and are moved with the point.
+    if (end && end->IsPointBlock()) continue;
+    obj = e;
+    isSource = taken == 1;
+    return;
+  }
+  obj = nullptr;
+  isSource = true;
+}
