@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/stream.h"
+#include "platform/bmpfile.h"
 #include "userblocks/userblocklist.h"
 
 namespace {
@@ -221,8 +222,19 @@ TUserBlockImportResult ImportUserBlockFromText(const std::string& fileName, TUse
 }
 
 TToolImageLoader DefaultToolImageLoader() {
-  return [](const std::string& fileName, TToolImageSource&, std::string& error) {
-    error = "Can not read the bitmap \"" + fileName + "\": no bitmap reader is built in";
-    return false;
+  return [](const std::string& fileName, TToolImageSource& image, std::string& error) {
+    try {
+      auto bmp = std::make_shared<const platform::BmpFile>(platform::BmpFile::LoadFromFile(fileName));
+      image.Width = bmp->Width();
+      image.Height = bmp->Height();
+      image.PixelRgb = [bmp](int x, int y) -> uint32_t {
+        const platform::ColorValue c = bmp->PixelAt(x, y);
+        return uint32_t(platform::RedOf(c)) << 16 | uint32_t(platform::GreenOf(c)) << 8 | platform::BlueOf(c);
+      };
+      return true;
+    } catch (const std::exception& e) {
+      error = e.what();
+      return false;
+    }
   };
 }

@@ -48,6 +48,28 @@ std::string ParseError(const std::string& text) {
   return error;
 }
 
+// A 24-bit bottom-up Windows bitmap; pixel(x, y) gives 0xRRGGBB, row 0 on top.
+template <class Fn>
+void WriteBmp24(const std::string& path, int w, int h, Fn pixel) {
+  const int stride = (w * 3 + 3) & ~3;
+  std::vector<uint8_t> f;
+  auto u16 = [&](uint32_t v) { f.push_back(uint8_t(v)); f.push_back(uint8_t(v >> 8)); };
+  auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
+  f.push_back('B');
+  f.push_back('M');
+  u32(uint32_t(54 + stride * h)); u32(0); u32(54);
+  u32(40); u32(uint32_t(w)); u32(uint32_t(h)); u16(1); u16(24); u32(0); u32(uint32_t(stride * h));
+  u32(2835); u32(2835); u32(0); u32(0);
+  for (int y = h - 1; y >= 0; --y) {
+    for (int x = 0; x < w; ++x) {
+      const uint32_t c = pixel(x, y);
+      f.push_back(uint8_t(c)); f.push_back(uint8_t(c >> 8)); f.push_back(uint8_t(c >> 16));
+    }
+    for (int k = w * 3; k < stride; ++k) f.push_back(0);
+  }
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.data()), std::streamsize(f.size()));
+}
+
 }  // namespace
 
 TEST(IntegerSyntax, AcceptsAndRefuses) {
@@ -189,5 +211,38 @@ TEST(UserBlockImport, AddsToTheListOnce) {
 
   std::remove(good.c_str());
   std::remove(bad.c_str());
+  rmdir(dir);
+}
+
+TEST(UserBlockImport, ToolImageFromBitmapFile) {
+  char dir[] = "/tmp/qv_ubb_XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string txt = std::string(dir) + "/b.txt", bmp = std::string(dir) + "/tool.bmp";
+  // 17 by 18 pixels: rows need padding, and the picture is larger than 16x16.
+  WriteBmp24(bmp, 17, 18, [](int x, int y) -> uint32_t {
+    if (x == 0 && (y == 0 || y == 15)) return 0x000000;
+    if (x == 1 && y == 0) return 0xFFFEFF;  // almost white counts as black
+    if (x == 16 || y >= 16) return 0x123456;  // outside the 16x16 corner
+    return 0xFFFFFF;
+  });
+  std::ofstream(txt) << "B\n0,0;100,0;50,100\n10,10,90,50\ntool.bmp\n";
+
+  TFakeEnv f;
+  TUserBlockImportEnv env = f.Env();
+  env.LoadToolImage = nullptr;  // the built-in bitmap reader
+  TUserBlockList list;
+  TUserBlockImportResult r = ImportUserBlockFromText(txt, list, env);
+  ASSERT_EQ(r.Status, TImportStatus::Added) << r.Error;
+  const TUserBlock& b = *list.GetBlock(r.Index);
+  EXPECT_EQ(b.ToolImage[0], 0x8001);
+  EXPECT_EQ(b.ToolImage[1], 0x8000);
+  for (int x = 2; x < 16; ++x) EXPECT_EQ(b.ToolImage[size_t(x)], 0) << x;
+
+  std::remove(bmp.c_str());
+  r = ImportUserBlockFromText(txt, list, env);
+  EXPECT_EQ(r.Status, TImportStatus::Failed);
+  EXPECT_NE(r.Error.find("tool.bmp"), std::string::npos) << r.Error;
+  EXPECT_EQ(list.Count(), 1);
+  std::remove(txt.c_str());
   rmdir(dir);
 }

@@ -66,7 +66,7 @@ TEST(UserBlockList, LoadKeepsFirstOfRepeatedRecords) {
   TUserBlockList l;
   TByteViewStream s(bytes.data(), bytes.size());
   l.LoadFromStream(s);
-  EXPECT_EQ(Names(l), (std::vector<std::string>{"first", "other"}));
+  ASSERT_EQ(Names(l), (std::vector<std::string>{"first", "other"}));
   EXPECT_EQ(l.GetBlock(0)->PointCount, 3);
 
   // Loading the same records again adds nothing.
