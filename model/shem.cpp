@@ -153,20 +153,24 @@ void TShem::DeleteEntry(TShemObj* e) {
   // the order in which a recursive deletion would visit it, so it is gathered
   // with a work list (no recursion depth limit on long polylines).
   std::vector<TShemObj*> doomed{e};
-  std::unordered_set<TShemObj*> marked{e};
+  e->doomed_ = true;
+  auto mark = [&doomed](TShemObj* o) {
+    if (o->doomed_) return;
+    o->doomed_ = true;
+    doomed.push_back(o);
+  };
   for (size_t k = 0; k < doomed.size(); ++k) {
     TShemObj* d = doomed[k];
-    for (TShemObj* r : d->referrers_)
-      if (marked.insert(r).second) doomed.push_back(r);
+    for (TShemObj* r : d->referrers_) mark(r);
     if (TLink* l = d->AsLink()) {
       for (TShemObj* end : {l->Data.Source.Get(), l->Data.Target.Get()})
-        if (end && end->IsPointBlock() && end->owner_ == this && marked.insert(end).second) doomed.push_back(end);
+        if (end && end->IsPointBlock() && end->owner_ == this) mark(end);
     }
   }
   for (TShemObj* d : doomed) {
     if (TLink* l = d->AsLink()) {
       for (TShemObj* end : {l->Data.Source.Get(), l->Data.Target.Get()}) {
-        if (!end || marked.count(end)) continue;
+        if (!end || end->doomed_) continue;
         auto& r = end->referrers_;
         auto it = std::find(r.begin(), r.end(), d);
         if (it != r.end()) r.erase(it);

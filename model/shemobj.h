@@ -134,6 +134,7 @@ class TShemObj {
   std::unique_ptr<TLink> link_;
   TShem* owner_ = nullptr;
   size_t slot_ = 0;  // position in the owner's slot array
+  bool doomed_ = false;  // marked by a deletion in progress
   // Links of the owner diagram whose Source or Target is this object (a link
   // with both ends here is listed twice).
   std::vector<TShemObj*> referrers_;

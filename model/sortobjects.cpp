@@ -12,6 +12,7 @@
 // - In step 2 an exchange at position i never disturbs positions before i
 //   (their ends all lie before them), so a restarted pass finds nothing to do
 //   until i again; resuming at i gives the same exchanges in the same order.
+#include <array>
 #include <deque>
 
 #include "model/shem.h"
@@ -43,22 +44,37 @@ void TShem::SortObjects() {
 
   // Step 2. m is the larger position of the link's ends that are links (0 if
   // neither is); the link at i is exchanged with the one at m while i < m.
-  auto furthestLinkEnd = [this](const TShemObj* e) -> size_t {
-    size_t m = 0;
-    const Link& d = e->AsLink()->Data;
-    for (const TShemObj* end : {d.Source.Get(), d.Target.Get()})
-      if (end && end->IsLink() && end->owner_ == this && end->slot_ > m) m = end->slot_;
-    return m;
-  };
-  for (size_t i = first; i < n; ++i) {
-    // Without a cycle each exchange at i brings in a link not seen at i
-    // before, so n exchanges bound the loop; a cycle stops there too.
-    for (size_t guard = 0; guard < n; ++guard) {
-      const size_t m = furthestLinkEnd(slots_[i]);
-      if (m <= i) break;
-      std::swap(slots_[i], slots_[m]);
-      slots_[i]->slot_ = i;
-      slots_[m]->slot_ = m;
+  // Worked on compact arrays: each link gets a number (its position now), the
+  // numbers of its ends that are links, and a current position.
+  const size_t links = n - first;
+  std::vector<uint32_t> at(links), pos(links);
+  std::vector<std::array<int32_t, 2>> ends(links, {-1, -1});
+  for (size_t k = 0; k < links; ++k) {
+    at[k] = pos[k] = uint32_t(k);
+    const Link& d = slots_[first + k]->AsLink()->Data;
+    int j = 0;
+    for (const TShemObj* end : {d.Source.Get(), d.Target.Get()}) {
+      if (end && end->IsLink() && end->owner_ == this) ends[k][size_t(j)] = int32_t(end->slot_ - first);
+      ++j;
     }
+  }
+  for (size_t i = 0; i < links; ++i) {
+    // Without a cycle each exchange at i brings in a link not seen at i
+    // before, so `links` exchanges bound the loop; a cycle stops there too.
+    for (size_t guard = 0; guard < links; ++guard) {
+      const auto& e = ends[at[i]];
+      int64_t m = -1;
+      for (int32_t x : e)
+        if (x >= 0 && int64_t(pos[size_t(x)]) > m) m = pos[size_t(x)];
+      if (m <= int64_t(i)) break;
+      std::swap(at[i], at[size_t(m)]);
+      pos[at[i]] = uint32_t(i);
+      pos[at[size_t(m)]] = uint32_t(m);
+    }
+  }
+  std::vector<TShemObj*> linkObjs(slots_.begin() + long(first), slots_.end());
+  for (size_t i = 0; i < links; ++i) {
+    slots_[first + i] = linkObjs[at[i]];
+    slots_[first + i]->slot_ = first + i;
   }
 }
