@@ -4,8 +4,16 @@
 
 namespace vexolant {
 
+namespace {
+// Larger requests are refused without asking the allocator: no machine this
+// runs on has a terabyte, and a pixel array never needs one (65535 squared
+// is about 4 GiB).
+constexpr std::size_t MaxBlock = std::size_t(1) << 40;
+} // namespace
+
 TBigByteArray::TBigByteArray(std::size_t n) : size_(n)
 {
+    if (n > MaxBlock) throw ENotEnoughMemory(n);
     // malloc(0) may return null legitimately; ask for one byte then.
     data_.reset(static_cast<std::uint8_t*>(std::malloc(n == 0 ? 1 : n)));
     if (!data_) throw ENotEnoughMemory(n);

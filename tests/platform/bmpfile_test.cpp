@@ -139,7 +139,7 @@ TEST(BmpFile, TrueColourDepthsAndMasks)
                     for (int k = 0; k < 3; ++k) {
                         int shift = 0, n = 0;
                         while (!((masks[k] >> shift) & 1)) ++shift;
-                        while ((masks[k] >> (shift + n)) & 1) ++n;
+                        while ((std::uint64_t(masks[k]) >> (shift + n)) & 1) ++n;
                         ch[k] = Scale((v & masks[k]) >> shift, n);
                     }
                     expected.push_back(Rgb(ch[0], ch[1], ch[2]));
