@@ -1,6 +1,7 @@
 #include "userblocks/userblocklist.h"
 
 #include <stdexcept>
+#include <unordered_set>
 
 #include "model/stream.h"
 
@@ -25,10 +26,34 @@ int TUserBlockList::IndexOfIds(uint32_t id1, uint32_t id2) const {
   return -1;
 }
 
+namespace {
+
+// Id2 and Id1 back from "XXXXXXXX-XXXXXXXX" (upper-case digits, as KeyText
+// writes them); false for any other text, which no entry can have as its key.
+bool ParseKey(const std::string& key, uint32_t& id1, uint32_t& id2) {
+  if (key.size() != 17 || key[8] != '-') return false;
+  uint32_t parts[2] = {0, 0};
+  for (int k = 0; k < 2; ++k)
+    for (int i = 0; i < 8; ++i) {
+      const char c = key[size_t(k * 9 + i)];
+      int d;
+      if (c >= '0' && c <= '9') d = c - '0';
+      else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+      else return false;
+      parts[k] = parts[k] << 4 | uint32_t(d);
+    }
+  id2 = parts[0];
+  id1 = parts[1];
+  return true;
+}
+
+uint64_t PackedKey(const TUserBlock& b) { return uint64_t(b.Id2) << 32 | b.Id1; }
+
+}  // namespace
+
 int TUserBlockList::IndexOfKey(const std::string& key) const {
-  for (size_t i = 0; i < Items.size(); ++i)
-    if (Items[i]->KeyText() == key) return int(i);
-  return -1;
+  uint32_t id1, id2;
+  return ParseKey(key, id1, id2) ? IndexOfIds(id1, id2) : -1;
 }
 
 void TUserBlockList::Delete(int index) {
@@ -38,13 +63,19 @@ void TUserBlockList::Delete(int index) {
 }
 
 void TUserBlockList::LoadFromStream(TStream& s) {
+  // The keys present, kept in a hash set for the length of the load, so that a
+  // file of many records costs linear time rather than one list scan per record.
+  std::unordered_set<uint64_t> keys;
+  keys.reserve(Items.size());
+  for (const auto& b : Items) keys.insert(PackedKey(*b));
   // Every read consumes at least one byte while the stream is not at its end,
   // so this ends. A bad header drops the record and goes on right after the
   // bytes read for it; a record cut short leaves the stream at its end.
   while (!s.AtEnd()) {
     auto block = std::make_unique<TUserBlock>();
     if (block->ReadFromStream(s) != 0) continue;
-    Add(std::move(block));  // a key already present: the list keeps its entry
+    // A key already present: the list keeps its entry and the record is dropped.
+    if (keys.insert(PackedKey(*block)).second) Items.push_back(std::move(block));
   }
 }
 

@@ -47,6 +47,11 @@ TEST(UserBlockList, AddLookUpDelete) {
   EXPECT_EQ(l.IndexOfIds(3, 3), -1);
   EXPECT_EQ(l.IndexOfKey("00000000-00000007"), 2);
   EXPECT_EQ(l.IndexOfKey("00000002-00000001"), 0);
+  EXPECT_EQ(l.Add(Block("e", 0xAB, 0xC0000000)), 3);
+  EXPECT_EQ(l.IndexOfKey("C0000000-000000AB"), 3);
+  for (const char* notKey : {"c0000000-000000ab", "C0000000-000000AB ", "C0000000+000000AB", ""})
+    EXPECT_EQ(l.IndexOfKey(notKey), -1) << notKey;
+  l.Delete(3);
   EXPECT_EQ(l.GetBlock(-1), nullptr);
   EXPECT_EQ(l.GetBlock(l.Count()), nullptr);
 
