@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <memory>
 
@@ -47,6 +48,9 @@ BmpFile BmpFile::LoadFromFile(const std::string& path)
 {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!f) throw BmpError("Cannot open bitmap file \"" + path + "\": " + std::strerror(errno));
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        throw BmpError("Cannot read bitmap file \"" + path + "\": not a regular file");
     if (std::fseek(f.get(), 0, SEEK_END) != 0) throw BmpError("Cannot read bitmap file \"" + path + "\"");
     long end = std::ftell(f.get());
     if (end < 0) throw BmpError("Cannot read bitmap file \"" + path + "\"");

@@ -187,6 +187,9 @@ TEST(BmpFile, LoadFromFileAndMissingFile)
     } catch (const BmpError& e) {
         EXPECT_NE(std::string(e.what()).find("none.bmp"), std::string::npos);
     }
+    // A folder is no bitmap file either.
+    std::filesystem::create_directories(dir / "folder.bmp");
+    EXPECT_THROW(BmpFile::LoadFromFile((dir / "folder.bmp").string()), BmpError);
     std::filesystem::remove_all(dir);
 }
 
