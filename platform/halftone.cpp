@@ -48,6 +48,8 @@ public:
             b_[i] = BlueOf(pal_[std::size_t(i)]);
         }
         info_.resize(CellCount);
+        four_.resize(CellCount);
+        many_.assign(CellCount / 64, 0);
         std::vector<int> lo(256), hi(256);
         for (int cell = 0; cell < CellCount; ++cell) {
             const int r0 = (cell >> 10) * 8, g0 = ((cell >> 5) & 31) * 8, b0 = (cell & 31) * 8;
@@ -81,6 +83,15 @@ public:
                 }
             }
             info_[std::size_t(cell)] = std::uint32_t(first) | (std::uint32_t(more) << 8) | (std::uint32_t(start) << 16);
+            // The common case, at most four candidates, packed in one word and
+            // padded with the first one (a repeat never wins a tie).
+            std::uint32_t four = 0;
+            for (int k = 0; k < 4; ++k) {
+                const int c = k == 0 ? first : (k - 1 < more ? rest_[start + std::size_t(k - 1)] : first);
+                four |= std::uint32_t(c) << (8 * k);
+            }
+            four_[std::size_t(cell)] = four;
+            if (more > 3) many_[std::size_t(cell) >> 6] |= std::uint64_t(1) << (cell & 63);
         }
         if (rest_.size() > 0xFFFF) throw std::logic_error("halftone lookup table overflow");
     }
@@ -90,6 +101,19 @@ public:
     std::uint8_t Nearest(int r, int g, int b) const
     {
         const int cell = ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
+        if (!((many_[std::size_t(cell) >> 6] >> (cell & 63)) & 1)) {
+            // Four comparisons without branches on their outcome.
+            const std::uint32_t four = four_[std::size_t(cell)];
+            int best = int(four & 0xFF);
+            int bestD = Dist2(best, r, g, b);
+            for (int k = 1; k < 4; ++k) {
+                const int c = int((four >> (8 * k)) & 0xFF);
+                const int d = Dist2(c, r, g, b);
+                best = d < bestD ? c : best;
+                bestD = d < bestD ? d : bestD;
+            }
+            return std::uint8_t(best);
+        }
         const std::uint32_t info = info_[std::size_t(cell)];
         std::uint8_t best = std::uint8_t(info);
         const unsigned more = (info >> 8) & 0xFF;
@@ -120,6 +144,8 @@ private:
     int r_[256], g_[256], b_[256];
     std::vector<std::uint32_t> info_;
     std::vector<std::uint8_t> rest_;
+    std::vector<std::uint32_t> four_;
+    std::vector<std::uint64_t> many_; // one bit per cell with more than four
 };
 
 const NearestTable& Table()
