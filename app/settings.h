@@ -1,0 +1,50 @@
+#pragma once
+// The settings store: "DiagramEditor" in the per-user QSettings (native
+// format), with the groups "StandSize" and "Files". Reading checks every value:
+// one of the wrong type or out of range counts as absent, so the built-in
+// default stays.
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+class QSettings;
+
+struct TToolbarSettings {
+  std::optional<bool> Visible;
+  std::optional<int> Dock;  // 0 floating, 1 top, 2 bottom, 3 left, 4 right
+  std::optional<int> Row;   // docked: row in the dock; floating: top
+  std::optional<int> Pos;   // docked: position in the row; floating: left
+};
+
+struct TSettingsValues {
+  std::optional<QString> Path;
+  std::optional<bool> FullWind;
+  std::optional<int> TWind, LWind, HWind, WWind;
+  // Standard, Special, Align palette, User blocks, by the prefixes below.
+  std::array<TToolbarSettings, 4> Toolbars;
+  std::optional<unsigned> BackGround;  // 0x00BBGGRR
+  std::optional<bool> ListEnable;
+  std::optional<bool> GridEnable;
+  QStringList Files;  // at most five
+  // Width and height of a new block of each standard kind.
+  std::array<std::pair<int, int>, 10> StandSize;
+
+  TSettingsValues();
+};
+
+// Value-name prefixes of the four toolbars, in the order of Toolbars.
+extern const char* const ToolbarPrefixes[4];
+constexpr int MaxRecentFiles = 5;
+constexpr int DefaultBlockWidth = 80;
+constexpr int DefaultBlockHeight = 20;
+
+// The store of the program, or of organisation `organisation` (tests use their own).
+QString SettingsOrganisation();
+
+TSettingsValues ReadSettingsStore(QSettings& s);
+void WriteSettingsStore(QSettings& s, const TSettingsValues& v);
+
+// Colours as the store keeps them (red in the low byte).
+unsigned ColorToStore(unsigned r, unsigned g, unsigned b);

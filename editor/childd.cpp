@@ -1,0 +1,233 @@
+#include "editor/childd.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <algorithm>
+
+#include "editor/diagramtext.h"
+#include "editor/documenthost.h"
+#include "editor/modalquestions.h"
+
+namespace {
+QScrollBar* NewScrollBar(Qt::Orientation o, QWidget* parent) {
+  auto* s = new QScrollBar(o, parent);
+  s->setFocusPolicy(Qt::NoFocus);
+  s->setRange(0, 0);
+  s->setPageStep(10);
+  s->setSingleStep(1);
+  return s;
+}
+}  // namespace
+
+TChildD::TChildD(TDocumentHost* host, QWidget* parent) : QWidget(parent), host_(host) {
+  // FormCreate
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+  ScrollBar1 = NewScrollBar(Qt::Horizontal, this);
+  ScrollBar2 = NewScrollBar(Qt::Vertical, this);
+  connect(ScrollBar1, &QScrollBar::valueChanged, this, &TChildD::ScrollBar1Scroll);
+  connect(ScrollBar2, &QScrollBar::valueChanged, this, &TChildD::ScrollBar2Scroll);
+
+  Memo1 = new QTextEdit(this);
+  Memo1->setFrameStyle(QFrame::NoFrame);
+  Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Memo1->setAcceptRichText(false);
+  Memo1->setAlignment(Qt::AlignHCenter);
+  Memo1->hide();
+
+  Diagram.UserBlocks = host_ ? host_->UserBlockList() : nullptr;
+  Diagram.SetListView(host_ ? host_->ListingView() : nullptr);
+  SetFontFace(host_ ? host_->FontFace() : QString());
+  SetColor(host_ ? host_->GetBackgroundColor() : QColor(192, 192, 192));
+  FormResize();
+}
+
+TChildD::~TChildD() {
+  // FormDestroy: the selection goes before the objects it refers to.
+  Selection.clear();
+  EditedBlock = nullptr;
+}
+
+TViewTransform TChildD::Transform() const { return {ViewTopLeft, Origin, Scale}; }
+
+TPoint TChildD::ScreenToDiagram(TPoint p) const { return Transform().ScreenToDiagram(p); }
+TPoint TChildD::DiagramToScreen(TPoint p) const { return Transform().DiagramToScreen(p); }
+
+bool TChildD::IsSelected(const TShemObj* o) const {
+  return std::find(Selection.begin(), Selection.end(), o) != Selection.end();
+}
+
+void TChildD::SetColor(QColor c) {
+  color_ = c;
+  QPalette pal = Memo1->palette();
+  pal.setColor(QPalette::Base, c);
+  pal.setColor(QPalette::Window, c);
+  Memo1->setPalette(pal);
+  Redraw();
+}
+
+void TChildD::SetFontFace(const QString& face) {
+  if (!face.isEmpty()) font_.setFamily(face);
+  const int size = FontSizeForScale(Scale);
+  if (size > 0) font_.setPointSize(size);
+  Redraw();
+}
+
+void TChildD::UpdateScrollRanges() {
+  const QRect client = rect();
+  ViewTopLeft = {client.left(), client.top()};
+  ViewBottomRight = {ScrollBar2->x(), ScrollBar1->y()};
+  const TPoint extent = ScalePoint(PointSub(ViewBottomRight, ViewTopLeft), 1.0 / Scale);
+  // QScrollBar keeps its value inside the new range by itself; Origin is not
+  // re-read here (a clamped value arrives through valueChanged).
+  ScrollBar1->setMaximum(65535 - extent.X);
+  ScrollBar2->setMaximum(65535 - extent.Y);
+  const int size = FontSizeForScale(Scale);
+  if (size > 0) font_.setPointSize(size);
+}
+
+void TChildD::FormResize() {
+  const int w = width(), h = height();
+  const int sbH = ScrollBar1->sizeHint().height();
+  const int sbW = ScrollBar2->sizeHint().width();
+  ScrollBar1->setGeometry(0, h - sbH, std::max(0, w - sbW), sbH);
+  ScrollBar2->setGeometry(w - sbW, 0, sbW, std::max(0, h - sbH));
+  UpdateScrollRanges();
+  Redraw();
+}
+
+void TChildD::FormShow() {
+  FormResize();
+  if (host_) SetFontFace(host_->FontFace());
+}
+
+void TChildD::ScrollBar1Scroll(int pos) {
+  Origin.X = pos;
+  Memo1->hide();
+  EditedBlock = nullptr;
+  Redraw();
+}
+
+void TChildD::ScrollBar2Scroll(int pos) {
+  Origin.Y = pos;
+  Memo1->hide();
+  EditedBlock = nullptr;
+  Redraw();
+}
+
+void TChildD::Render() {
+  const QSize size = this->size();
+  if (size.isEmpty()) {
+    view_ = QImage();
+    return;
+  }
+  if (view_.size() != size) view_ = QImage(size, QImage::Format_RGB32);
+  QPainter p(&view_);
+  p.setFont(font_);
+  TDiagramPainter painter(p, Transform(), color_, Diagram.UserBlocks);
+  painter.FillBackground(QRect(QPoint(0, 0), size));
+  if (ShowGrid && !DocumentDragging) painter.DrawGrid(ViewTopLeft, ViewBottomRight, Scale);
+  const TPoint a = ScreenToDiagram(ViewTopLeft), b = ScreenToDiagram(ViewBottomRight);
+  const TRect visible{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
+  painter.DrawObjects(Diagram, visible, [this](const TShemObj* o) { return IsSelected(o); });
+}
+
+void TChildD::Redraw() {
+  Render();
+  update();
+}
+
+void TChildD::DrawBlock(const TShemObj* block, bool selected) {
+  if (view_.isNull() || !block || !block->IsBlock()) return;
+  QPainter p(&view_);
+  p.setFont(font_);
+  TDiagramPainter(p, Transform(), color_, Diagram.UserBlocks).DrawBlock(block->AsBlock()->Data, selected);
+  update();
+}
+
+void TChildD::DrawLink(const TShemObj* link, bool selected) {
+  if (view_.isNull() || !link || !link->IsLink()) return;
+  QPainter p(&view_);
+  TDiagramPainter(p, Transform(), color_, Diagram.UserBlocks).DrawLink(Diagram, link, selected);
+  update();
+}
+
+void TChildD::SetOverlay(std::function<void(QPainter&)> overlay) {
+  overlay_ = std::move(overlay);
+  update();
+}
+
+void TChildD::paintEvent(QPaintEvent*) {
+  if (view_.size() != size()) Render();
+  QPainter p(this);
+  if (!view_.isNull()) p.drawImage(0, 0, view_);
+  if (overlay_) overlay_(p);
+}
+
+void TChildD::resizeEvent(QResizeEvent*) { FormResize(); }
+
+void TChildD::showEvent(QShowEvent*) { FormShow(); }
+
+void TChildD::UpdateHint(TPoint p) {
+  const TShemObj* o = Diagram.ObjectAt(p);
+  if (o && o->IsBlock())
+    setToolTip(DiagramToQString(o->AsBlock()->Data.Text));
+  else
+    setToolTip(QString());
+}
+
+bool TChildD::FormCloseQuery() {
+  if (!Modified) return true;
+  const QMessageBox::StandardButton answer =
+      Questions().Ask(this, QStringLiteral("Save changes into ") + Caption() + QStringLiteral("?"),
+                      QString::fromUtf8(EditorCaption), QMessageBox::Question,
+                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  bool close = false;
+  if (answer == QMessageBox::Yes) {
+    if (host_) host_->SaveDocument(this);
+    close = !Modified;
+  } else if (answer == QMessageBox::No) {
+    close = true;
+  }
+  if (!close) Redraw();
+  return close;
+}
+
+void TChildD::closeEvent(QCloseEvent* e) {
+  if (FormCloseQuery())
+    e->accept();
+  else
+    e->ignore();
+}
+
+void TChildD::FormMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+
+void TChildD::FormMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
+  const TPoint p = ScreenToDiagram({x, y});
+  if (host_) host_->SetStatusPanel(0, QString::fromStdString(PointToStr(p)));
+  UpdateHint(p);
+}
+
+void TChildD::FormMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+  if (host_) host_->SetStatusPanel(1, QString());
+}
+
+void TChildD::mousePressEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  FormMouseDown(e->button(), e->modifiers(), p.x(), p.y());
+}
+
+void TChildD::mouseMoveEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  FormMouseMove(e->buttons(), e->modifiers(), p.x(), p.y());
+}
+
+void TChildD::mouseReleaseEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  FormMouseUp(e->button(), e->modifiers(), p.x(), p.y());
+}

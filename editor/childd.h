@@ -1,0 +1,110 @@
+#pragma once
+// TChildD: the document window. It lives in the main window's multiple-document
+// area, owns one diagram for its whole life, maps diagram units to pixels
+// (scroll position and scale) and paints the diagram through TDiagramPainter.
+//
+// The rendered view is kept in an image; drag feedback of the editing tools is
+// drawn over that image by the overlay, so a drag never re-renders the diagram.
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "editor/diagrampainter.h"
+#include "model/geometry.h"
+#include "model/shem.h"
+#include "model/stream.h"
+
+class QScrollBar;
+class QTextEdit;
+class TDocumentHost;
+
+class TChildD : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TChildD(TDocumentHost* host, QWidget* parent = nullptr);
+  ~TChildD() override;
+
+  // --- controls
+  QScrollBar* ScrollBar1;  // horizontal, along the bottom
+  QScrollBar* ScrollBar2;  // vertical, along the right side
+  QTextEdit* Memo1;        // in-place text editor, hidden when not in use
+
+  // --- state
+  TShem Diagram;
+  std::vector<TShemObj*> Selection;  // in the order selected; not owned
+  TPoint Origin;                     // diagram point at the view's top-left
+  uint8_t Scale = 2;                 // 1, 2, 4 or 8 pixels per unit
+  TPoint ViewTopLeft;
+  TPoint ViewBottomRight;
+  bool ShowGrid = false;
+  bool DocumentDragging = false;
+  TShemObj* EditedBlock = nullptr;
+  bool Modified = false;
+  TMemoryStream UndoStream;
+  bool CanUndo = false;
+  bool CanRedo = false;
+  QString FileName;
+
+  // --- operations
+  TPoint ScreenToDiagram(TPoint p) const;
+  TPoint DiagramToScreen(TPoint p) const;
+  void UpdateScrollRanges();
+  // Repaints the whole view (the diagram, grid and selection).
+  void Redraw();
+  void DrawBlock(const TShemObj* block, bool selected);
+  void DrawLink(const TShemObj* link, bool selected);
+  void UpdateHint(TPoint p);
+
+  // The window colour: background, filled interiors and the editor's colour.
+  QColor Color() const { return color_; }
+  void SetColor(QColor c);
+  // The drawing font's face (the size follows the scale).
+  void SetFontFace(const QString& face);
+  const QFont& CanvasFont() const { return font_; }
+  QString Caption() const { return windowTitle(); }
+  bool IsSelected(const TShemObj* o) const;
+  TDocumentHost* Host() const { return host_; }
+
+  // The rendered view (what the window shows, without the overlay).
+  const QImage& View() const { return view_; }
+  // Feedback drawn over the rendered view, e.g. an inverting rubber band; the
+  // editing tools set it during a drag. Null draws nothing.
+  void SetOverlay(std::function<void(QPainter&)> overlay);
+
+  // --- event handlers
+  void FormResize();
+  void FormShow();
+  // True when the window may close (asks about unsaved changes).
+  bool FormCloseQuery();
+  void ScrollBar1Scroll(int pos);
+  void ScrollBar2Scroll(int pos);
+  // Mouse entry points; the editing tools take over from here.
+  void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+  void FormMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x, int y);
+  void FormMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  void resizeEvent(QResizeEvent*) override;
+  void showEvent(QShowEvent*) override;
+  void closeEvent(QCloseEvent*) override;
+  void mousePressEvent(QMouseEvent*) override;
+  void mouseMoveEvent(QMouseEvent*) override;
+  void mouseReleaseEvent(QMouseEvent*) override;
+
+ private:
+  TViewTransform Transform() const;
+  void Render();
+
+  TDocumentHost* host_;
+  QColor color_;
+  QFont font_;
+  QImage view_;
+  std::function<void(QPainter&)> overlay_;
+};

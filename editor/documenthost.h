@@ -1,0 +1,30 @@
+#pragma once
+// What a document window needs from the window that holds it (the main
+// window): the shared user block list and listing panel, the drawing font face,
+// the background colour, the current tool, the status bar and the Save command.
+// The main window implements it; tests give a document window a small host of
+// their own.
+
+#include <QColor>
+#include <QString>
+
+class ListView;
+class TChildD;
+class TUserBlockList;
+
+class TDocumentHost {
+ public:
+  virtual ~TDocumentHost() = default;
+  virtual TUserBlockList* UserBlockList() = 0;
+  // The listing panel that a diagram mirrors its blocks into (may be null).
+  virtual ListView* ListingView() = 0;
+  // The face chosen in the font box; empty for the default face.
+  virtual QString FontFace() const = 0;
+  virtual QColor GetBackgroundColor() const = 0;
+  virtual int GetCurrentTool() const = 0;
+  virtual int GetNewBlockKind() const = 0;
+  // Runs the Save command on doc; true when the diagram was written.
+  virtual bool SaveDocument(TChildD* doc) = 0;
+  // Status bar: panel 0 or 1 shows text and the bar leaves simple mode.
+  virtual void SetStatusPanel(int index, const QString& text) = 0;
+};

@@ -1,0 +1,28 @@
+#include "editor/modalquestions.h"
+
+#include <QFileDialog>
+
+namespace {
+class TRealQuestions : public TModalQuestions {
+ public:
+  QMessageBox::StandardButton Ask(QWidget* parent, const QString& text, const QString& caption,
+                                  QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) override {
+    QMessageBox box(icon, caption, text, buttons, parent);
+    return QMessageBox::StandardButton(box.exec());
+  }
+  QStringList OpenFileNames(QWidget* parent, const QString& caption, const QString& dir,
+                            const QString& filter) override {
+    return QFileDialog::getOpenFileNames(parent, caption, dir, filter);
+  }
+  QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                       const QString& filter) override {
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+  }
+};
+
+TRealQuestions g_real;
+TModalQuestions* g_current = nullptr;
+}  // namespace
+
+TModalQuestions& Questions() { return g_current ? *g_current : g_real; }
+void SetQuestions(TModalQuestions* q) { g_current = q; }
