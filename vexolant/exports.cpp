@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <stdexcept>
 #include <string>
 
 #include "platform/bmpfile.h"
@@ -29,19 +30,31 @@ std::string& LastError()
     return text;
 }
 
+// The output path for a bitmap; a bitmap whose own name ends in the output
+// extension would be replaced by its export, so it is refused.
+std::string OutputPath(const std::string& bitmapPath, const char* ext)
+{
+    std::string out = vexolant::OutputPathFor(bitmapPath, ext);
+    if (out == bitmapPath)
+        throw std::runtime_error("The bitmap file \"" + bitmapPath + "\" would be replaced by its own export");
+    return out;
+}
+
 void SaveGif(const std::string& bitmapPath)
 {
+    const std::string outPath = OutputPath(bitmapPath, ".gif");
     auto bitmap = std::make_unique<platform::BmpFile>(platform::BmpFile::LoadFromFile(bitmapPath));
     vexolant::TGifFile gif;
     gif.AddBitmap(std::move(bitmap));
-    gif.SaveToFile(vexolant::OutputPathFor(bitmapPath, ".gif"));
+    gif.SaveToFile(outPath);
 }
 
 void SaveJpeg(const std::string& bitmapPath)
 {
+    const std::string outPath = OutputPath(bitmapPath, ".jpg");
     const platform::BmpFile bitmap = platform::BmpFile::LoadFromFile(bitmapPath);
     const std::vector<std::uint8_t> bytes = vexolant::CompressJpeg(bitmap, JpegQuality);
-    vexolant::WriteWholeFile(vexolant::OutputPathFor(bitmapPath, ".jpg"), bytes.data(), bytes.size());
+    vexolant::WriteWholeFile(outPath, bytes.data(), bytes.size());
 }
 
 } // namespace

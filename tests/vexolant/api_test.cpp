@@ -131,6 +131,15 @@ TEST(VexolantApi, FailuresReturnZeroWithATextAndKeepTheOldFile)
     EXPECT_NE(std::string(lib.GetLastErrorText()).find("pic.gif"), std::string::npos);
     EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "pic.gif" / "inside"));
 
+    // A bitmap named like its own output is not overwritten by the export.
+    WriteFile(dir / "same.gif", SmallBitmap());
+    EXPECT_EQ(lib.SaveTo(1, (dir / "same.gif").c_str()), 0);
+    EXPECT_NE(std::string(lib.GetLastErrorText()).find("same.gif"), std::string::npos);
+    EXPECT_EQ(ReadFile(dir / "same.gif"), SmallBitmap());
+    EXPECT_EQ(lib.SaveTo(2, (dir / "same.gif").c_str()), 1); // same.jpg beside it
+    std::filesystem::remove(dir / "same.gif");
+    std::filesystem::remove(dir / "same.jpg");
+
     // A success afterwards replaces the old file and clears the text.
     WriteFile(dir / "chart.bmp", SmallBitmap());
     EXPECT_EQ(lib.SaveTo(1, (dir / "chart.bmp").c_str()), 1);
