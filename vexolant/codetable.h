@@ -12,6 +12,8 @@
 #include <array>
 #include <cstdint>
 
+#include "vexolant/gifexceptions.h"
+
 namespace vexolant {
 
 class TCodeTable {
@@ -47,6 +49,7 @@ public:
     void Add(unsigned prefix, std::uint8_t suffix)
     {
         const unsigned code = nextFree_;
+        if (code >= MaxCodes) throw EGifException("LZW string table overflow"); // a full table is reset first
         prefix_[code] = std::uint16_t(prefix);
         suffix_[code] = suffix;
         const std::uint32_t key = (prefix << 8) | suffix;
