@@ -16,6 +16,6 @@ if [ "${CI:-}" = "true" ] || [ "${QV_SANITIZE:-}" = "1" ]; then
   cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
         -DQV_WITH_GUI=OFF -DQV_WITH_BENCH=OFF -DQV_SANITIZE=ON >/dev/null
   cmake --build build-asan -j"$jobs"
-  (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  (cd build-asan && ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 \
      ctest --output-on-failure -j"$jobs" --timeout 900)
 fi

@@ -19,15 +19,17 @@ int32_t Trunc(double x) { return Saturate(std::trunc(x)); }
 bool PointsEqual(TPoint a, TPoint b) { return a.X == b.X && a.Y == b.Y; }
 
 int32_t PointDistance(TPoint p1, TPoint p2) {
-  // 64-bit differences cannot overflow; the sum of squares fits in an
-  // unsigned 64-bit value for any int32 inputs (at most 2 * 2^64 / 2).
+  // |dx| and |dy| are below 2^32, so their squares fit 64 bits and the sum
+  // fits 128 bits: the integer square root below is exact for any inputs.
   const int64_t dx = int64_t(p1.X) - p2.X;
   const int64_t dy = int64_t(p1.Y) - p2.Y;
-  const uint64_t sq = uint64_t(dx * dx) + uint64_t(dy * dy);
-  // Integer square root, corrected so that r*r <= sq < (r+1)*(r+1).
+  const uint64_t ax = uint64_t(dx < 0 ? -dx : dx), ay = uint64_t(dy < 0 ? -dy : dy);
+  using u128 = unsigned __int128;
+  const u128 sq = u128(ax) * ax + u128(ay) * ay;
+  // Start from the floating-point root, then correct so r*r <= sq < (r+1)^2.
   uint64_t r = static_cast<uint64_t>(std::sqrt(static_cast<long double>(sq)));
-  while (r > 0 && static_cast<unsigned __int128>(r) * r > sq) --r;
-  while (static_cast<unsigned __int128>(r + 1) * (r + 1) <= sq) ++r;
+  while (r > 0 && u128(r) * r > sq) --r;
+  while (u128(r + 1) * (r + 1) <= sq) ++r;
   if (r > uint64_t(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
   return static_cast<int32_t>(r);
 }

@@ -18,6 +18,7 @@ TShem::~TShem() { Clear(); }
 void TShem::Clear() {
   for (TShemObj* e : slots_) delete e;
   slots_.clear();
+  live_.clear();
   dead_ = 0;
   deadTree_.clear();
   lookups_ = 0;
@@ -80,14 +81,17 @@ TShemObj* TShem::GetObj(int index) const {
   return slots_[SlotOfIndex(index)];
 }
 
-int TShem::IndexOf(const TShemObj* obj) const {
-  if (!obj || obj->owner_ != this) return -1;
+int TShem::IndexOf(const TShemObj* obj) const { return Contains(obj) ? IndexOfLive(obj) : -1; }
+
+int TShem::IndexOfLive(const TShemObj* obj) const {
+  if (obj->owner_ != this) return -1;
   if (dead_ == 0) return int(obj->slot_);
   return int(obj->slot_ - DeadBefore(obj->slot_));
 }
 
 void TShem::Register(TShemObj* e) {
   e->owner_ = this;
+  live_.insert(e);
   if (TLink* l = e->AsLink()) {
     l->Entry = e;
     if (TShemObj* s = l->Data.Source) s->referrers_.push_back(e);
@@ -115,7 +119,7 @@ int TShem::AddEntry(TShemObj* e) {
   }
   Register(e);
   AddListItem(e);
-  return IndexOf(e);
+  return IndexOfLive(e);
 }
 
 void TShem::InsertEntry(int index, TShemObj* e) {
@@ -143,7 +147,7 @@ void TShem::Insert(int index, std::unique_ptr<TLink> link) { InsertEntry(index, 
 void TShem::Delete(int index) { DeleteEntry(GetObj(index)); }
 
 void TShem::Remove(TShemObj* obj) {
-  if (!obj || obj->owner_ != this) throw EListIndexError(-1);
+  if (!Contains(obj)) throw EListIndexError(-1);
   DeleteEntry(obj);
 }
 
@@ -179,6 +183,7 @@ void TShem::DeleteEntry(TShemObj* e) {
     }
     MarkDead(d->slot_);
     d->owner_ = nullptr;
+    live_.erase(d);
   }
   for (TShemObj* d : doomed) delete d;
   if (dead_ > slots_.size() / 2) Compact();
@@ -187,7 +192,7 @@ void TShem::DeleteEntry(TShemObj* e) {
 // ---- links -------------------------------------------------------------------
 
 TShemObj* TShem::NextLinkObjTo(const TShemObj* after, const TShemObj* obj) const {
-  const bool fromStart = !after || after->owner_ != this;
+  const bool fromStart = !Contains(after);
   const size_t afterSlot = fromStart ? 0 : after->slot_;
   if (!obj) {
     // Only half-read links have empty ends; walk the list literally.
@@ -207,7 +212,8 @@ TShemObj* TShem::NextLinkObjTo(const TShemObj* after, const TShemObj* obj) const
 }
 
 int TShem::NextLinkTo(const TShemObj* after, const TShemObj* obj) const {
-  return IndexOf(NextLinkObjTo(after, obj));
+  const TShemObj* l = NextLinkObjTo(after, obj);
+  return l ? IndexOfLive(l) : -1;
 }
 
 std::vector<TShemObj*> TShem::LinksOf(const TShemObj* obj) const {
@@ -397,7 +403,7 @@ void TShem::InsertCopies(const TShem& from, TPoint offset, std::vector<TShemObj*
 }
 
 void TShem::ChangeKind(TShemObj* obj, int newKind) {
-  if (!obj || !obj->IsBlock() || obj->IsPointBlock() || newKind == bkPoint || obj->owner_ != this) return;
+  if (!Contains(obj) || !obj->IsBlock() || obj->IsPointBlock() || newKind == bkPoint) return;
   TShemObj* after = nullptr;
   while (TShemObj* l = NextLinkObjTo(after, obj)) {
     Link& d = l->AsLink()->Data;
@@ -434,7 +440,7 @@ bool TShem::CheckIntegrity() const {
         if (end && std::find(end->referrers_.begin(), end->referrers_.end(), e) == end->referrers_.end()) return false;
     }
   }
-  return live == size_t(Count());
+  return live == size_t(Count()) && live_.size() == live;
 }
 
 void TShem::ReplaceContents(TShem& from) {
@@ -442,6 +448,8 @@ void TShem::ReplaceContents(TShem& from) {
   from.Compact();
   slots_ = std::move(from.slots_);
   from.slots_.clear();
+  live_ = std::move(from.live_);
+  from.live_.clear();
   dead_ = 0;
   deadTree_.clear();
   lookups_ = 0;

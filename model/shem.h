@@ -11,6 +11,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "model/geometry.h"
@@ -46,7 +47,10 @@ class TShem {
   void Insert(int index, std::unique_ptr<TLink> link);
   TShemObj* GetObj(int index) const;
   int Count() const { return int(slots_.size() - dead_); }
+  // Index of obj, or -1 when obj is not (or no longer) in this diagram; a
+  // reference to an object that was deleted is answered safely.
   int IndexOf(const TShemObj* obj) const;
+  bool Contains(const TShemObj* obj) const { return obj && live_.count(obj) != 0; }
   void Delete(int index);
   void Remove(TShemObj* obj);
   // First link after After (from the start when After is null or not in the
@@ -104,6 +108,9 @@ class TShem {
   void InsertEntry(int index, TShemObj* e);
   void Register(TShemObj* e);
   void RelinkEnd(TShemObj* linkEntry, TShemObj* oldEnd, TShemObj* newEnd);
+  // IndexOf for an object known not to be freed (a live entry, or the end of
+  // a live link).
+  int IndexOfLive(const TShemObj* obj) const;
   void Compact() const;
   void MarkDead(size_t slot);
   size_t DeadBefore(size_t slot) const;
@@ -118,4 +125,7 @@ class TShem {
   mutable size_t dead_ = 0;
   mutable std::vector<uint32_t> deadTree_;  // Fenwick tree of holes, 1-based
   mutable size_t lookups_ = 0;
+  // Every entry in the list, so that references kept elsewhere (a selection,
+  // the last search result) can be asked about after a deletion.
+  std::unordered_set<const TShemObj*> live_;
 };

@@ -108,7 +108,7 @@ bool TShem::SaveToStream(TStream& s) const {
       PutU16(objects, Clamp16(d.BottomRight.Y));
     } else {
       const Link& d = e->AsLink()->Data;
-      const int si = IndexOf(d.Source), ti = IndexOf(d.Target);
+      const int si = d.Source ? IndexOfLive(d.Source) : -1, ti = d.Target ? IndexOfLive(d.Target) : -1;
       // The file holds object indices in 16 bits; a link whose ends lie beyond
       // that cannot be stored, and writing it truncated would corrupt the file.
       if (si < 0 || ti < 0 || si > 65535 || ti > 65535) return false;
