@@ -27,6 +27,24 @@ QPolygon RectPolygon(TPoint a, TPoint b) {
 
 int32_t Mid(int32_t a, int32_t b) { return Round((double(a) + b) * 0.5); }
 
+// Outlines are stroked segment by segment: Qt's one-pixel polyline leaves out
+// the pixel where segments meet, and every vertex of an outline must show.
+void Stroke(QPainter& p, const QPolygon& poly, bool closed) {
+  for (qsizetype i = 0; i + 1 < poly.size(); ++i) p.drawLine(poly[i], poly[i + 1]);
+  if (closed && poly.size() > 2) p.drawLine(poly.back(), poly.front());
+}
+
+// A closed figure: the interior in the current brush, then the outline.
+void Figure(QPainter& p, const QPolygon& poly) {
+  if (p.brush().style() != Qt::NoBrush) {
+    const QPen pen = p.pen();
+    p.setPen(Qt::NoPen);
+    p.drawPolygon(poly);
+    p.setPen(pen);
+  }
+  Stroke(p, poly, true);
+}
+
 bool FillAllowed(int kind) {
   return kind == bkSquare || kind == bkEllipse || kind == bkRhomb || kind == bkParallelogram || kind == bkPage;
 }
@@ -63,7 +81,7 @@ void TDiagramPainter::SetPen(bool dotted) {
   pen.setWidth(0);  // cosmetic: one pixel whatever the painter's transform
   pen.setCosmetic(true);
   pen.setStyle(dotted ? Qt::DotLine : Qt::SolidLine);
-  pen.setCapStyle(Qt::FlatCap);
+  pen.setCapStyle(Qt::SquareCap);  // ends included, so outlines close
   p_.setPen(pen);
 }
 
@@ -113,7 +131,7 @@ void TDiagramPainter::DrawBlock(const Block& b, bool selected) {
   const TOutline outline = BlockOutline(kind, R, userBlocks_);
   switch (kind) {
     case bkSquare:
-      p_.drawPolygon(RectPolygon(tl, br));
+      Figure(p_, RectPolygon(tl, br));
       eightHandles();
       break;
     case bkEllipse:
@@ -121,12 +139,12 @@ void TDiagramPainter::DrawBlock(const Block& b, bool selected) {
       handles = {{Mid(L, Rt), T}, {Rt, Mid(T, B)}, {Mid(L, Rt), B}, {L, Mid(T, B)}};
       break;
     case bkRhomb:
-      p_.drawPolygon(ToPolygon(outline.Figures[0].Points));
+      Figure(p_, ToPolygon(outline.Figures[0].Points));
       handles = outline.Figures[0].Points;
       break;
     case bkParallelogram: {
       const std::vector<TPoint>& v = outline.Figures[0].Points;
-      p_.drawPolygon(ToPolygon(v));
+      Figure(p_, ToPolygon(v));
       for (size_t i = 0; i < 4; ++i) {
         handles.push_back(v[i]);
         const TPoint& n = v[(i + 1) % 4];
@@ -141,21 +159,21 @@ void TDiagramPainter::DrawBlock(const Block& b, bool selected) {
     case bkText:
       if (selected) {
         SetPen(true);
-        p_.drawPolygon(RectPolygon(tl, br));
+        Figure(p_, RectPolygon(tl, br));
       }
       eightHandles();
       break;
     case bkComment:
       if (selected) {
         SetPen(true);
-        p_.drawPolygon(RectPolygon(tl, br));
+        Figure(p_, RectPolygon(tl, br));
       }
       SetPen(false);
-      p_.drawPolyline(ToPolygon(outline.Figures[0].Points));
+      Stroke(p_, ToPolygon(outline.Figures[0].Points), false);
       eightHandles();
       break;
     case bkDocument: {
-      p_.drawPolyline(ToPolygon(outline.Figures[0].Points));
+      Stroke(p_, ToPolygon(outline.Figures[0].Points), false);
       // The wavy bottom edge, one pixel per column; a dotted outline draws
       // four columns and skips the four after every column that is a multiple of 4.
       QPolygon dots;
@@ -171,18 +189,18 @@ void TDiagramPainter::DrawBlock(const Block& b, bool selected) {
       break;
     }
     case bkProcess:
-      for (const TFigure& f : outline.Figures) p_.drawPolygon(RectPolygon(f.Points[0], f.Points[1]));
+      for (const TFigure& f : outline.Figures) Figure(p_, RectPolygon(f.Points[0], f.Points[1]));
       eightHandles();
       break;
     case bkPage:
-      p_.drawPolygon(ToPolygon(outline.Figures[0].Points));
+      Figure(p_, ToPolygon(outline.Figures[0].Points));
       eightHandles();
       break;
     default:
       // User blocks: the closed outline placed in R, never filled. Kinds 10..14
       // and user blocks missing from the list have no outline.
       p_.setBrush(Qt::NoBrush);
-      for (const TFigure& f : outline.Figures) p_.drawPolygon(ToPolygon(f.Points));
+      for (const TFigure& f : outline.Figures) Figure(p_, ToPolygon(f.Points));
       eightHandles();
       break;
   }
@@ -258,7 +276,7 @@ void TDiagramPainter::DrawArrowHead(TPoint p, TPoint q) {
   const double c = std::cos(a), s = std::sin(a);
   const TPoint w1{Round(p.X + len * (ux * c - uy * s)), Round(p.Y + len * (uy * c + ux * s))};
   const TPoint w2{Round(p.X + len * (ux * c + uy * s)), Round(p.Y + len * (uy * c - ux * s))};
-  p_.drawPolyline(QPolygon({Q(p), Q(w1), Q(w2), Q(p)}));
+  Stroke(p_, QPolygon({Q(p), Q(w1), Q(w2)}), true);
 }
 
 void TDiagramPainter::DrawLink(const TShem& diagram, const TShemObj* link, bool selected) {

@@ -1,0 +1,82 @@
+#pragma once
+// Shared set-up of the window tests: one QApplication on the offscreen
+// platform, settings and per-user data in a temporary folder, and modal
+// questions answered by script.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+
+#include "editor/modalquestions.h"
+
+// Every question is recorded; answers are taken from the queue (Cancel when it
+// runs dry, so that a forgotten answer shows up as a failed expectation rather
+// than a hang).
+class TScriptedQuestions : public TModalQuestions {
+ public:
+  struct Asked {
+    QString Text, Caption;
+    QMessageBox::Icon Icon;
+    QMessageBox::StandardButtons Buttons;
+  };
+  std::deque<QMessageBox::StandardButton> Answers;
+  std::vector<Asked> Log;
+  QStringList OpenAnswer;
+  QString SaveAnswer;
+
+  QMessageBox::StandardButton Ask(QWidget*, const QString& text, const QString& caption, QMessageBox::Icon icon,
+                                  QMessageBox::StandardButtons buttons) override {
+    Log.push_back({text, caption, icon, buttons});
+    if (Answers.empty()) return QMessageBox::Cancel;
+    const auto a = Answers.front();
+    Answers.pop_front();
+    return a;
+  }
+  QStringList OpenFileNames(QWidget*, const QString&, const QString&, const QString&) override {
+    return OpenAnswer;
+  }
+  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return SaveAnswer; }
+};
+
+class TGuiEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    Home = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CONFIG_HOME", (Home->path() + "/config").toUtf8());
+    qputenv("XDG_DATA_HOME", (Home->path() + "/data").toUtf8());
+    qputenv("XDG_RUNTIME_DIR", (Home->path() + "/run").toUtf8());
+    QDir().mkpath(Home->path() + "/run");
+    QFile::setPermissions(Home->path() + "/run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    static int argc = 1;
+    static char name[] = "guitest";
+    static char* argv[] = {name, nullptr};
+    App = std::make_unique<QApplication>(argc, argv);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Home->path() + "/config");
+    SetQuestions(&Questions);
+  }
+  void TearDown() override {
+    SetQuestions(nullptr);
+    App.reset();
+    Home.reset();
+  }
+  static inline std::unique_ptr<QTemporaryDir> Home;
+  static inline std::unique_ptr<QApplication> App;
+  static inline TScriptedQuestions Questions;
+};
+
+// Registers the environment once per test program.
+inline TGuiEnvironment* const g_guiEnvironment =
+    static_cast<TGuiEnvironment*>(::testing::AddGlobalTestEnvironment(new TGuiEnvironment));
+
+inline bool IsBlack(const QImage& img, int x, int y) {
+  return img.valid(x, y) && (img.pixel(x, y) & 0xFFFFFFu) == 0;
+}
+
+// Dark enough to be ink: text is drawn smoothed, so its pixels are grey too.
+inline bool IsInk(const QImage& img, int x, int y) { return img.valid(x, y) && qGray(img.pixel(x, y)) < 128; }
