@@ -312,7 +312,21 @@ bool HandleUnder(TPoint p, double hx, double hy) {
   return std::fabs(p.X - hx) <= kHandleReach && std::fabs(p.Y - hy) <= kHandleReach;
 }
 
-THitBox BoxOf(const Frame& f, int64_t margin) {
+// The corners in order and the extents, without the centre: all that the
+// reach boxes need, cheap enough to work out for every object of a walk.
+struct Extent {
+  int32_t L, T, R, B;
+  double w, h;
+  explicit Extent(const Block& b)
+      : L(Min(b.TopLeft.X, b.BottomRight.X)),
+        T(Min(b.TopLeft.Y, b.BottomRight.Y)),
+        R(Max(b.TopLeft.X, b.BottomRight.X)),
+        B(Max(b.TopLeft.Y, b.BottomRight.Y)),
+        w(double(R) - L),
+        h(double(B) - T) {}
+};
+
+THitBox BoxOf(const Extent& f, int64_t margin) {
   return {f.L - margin, f.T - margin, f.R + margin, f.B + margin};
 }
 
@@ -511,7 +525,7 @@ int BlockHandleAt(const Block& b, TPoint p, const TUserBlockList* userBlocks) {
 // ---- reach boxes ----------------------------------------------------------------
 
 THitBox PointReach(const Block& b) {
-  const Frame f(b.Rect());
+  const Extent f(b);
   if (b.Kind == bkDocument) {
     // The wave dips below the bottom corner by up to h/16.
     THitBox box = BoxOf(f, 0);
@@ -526,7 +540,7 @@ THitBox PointReach(const Block& b) {
 }
 
 THitBox BorderReach(const Block& b) {
-  const Frame f(b.Rect());
+  const Extent f(b);
   switch (b.Kind) {
     case bkPoint:
     case bkText:
@@ -546,7 +560,7 @@ THitBox BorderReach(const Block& b) {
     case bkParallelogram: {
       // The slanted sides are followed 3 units beyond their ends along x; on
       // a narrow block they are steep and reach far above and below.
-      const ParallelogramCorners c(f);
+      const ParallelogramCorners c(Frame(b.Rect()));
       const int64_t run = std::max<int64_t>(1, std::min<int64_t>(int64_t(c.t) - f.L, int64_t(f.R) - c.u));
       const int64_t steep = Ceil64(kTol * f.h / double(run));
       THitBox box = BoxOf(f, kTol + 1);
@@ -571,11 +585,11 @@ THitBox BorderReach(const Block& b) {
 
 THitBox HandleReach(const Block& b) {
   if (b.Kind == bkPoint || (b.Kind >= BuiltInKindCount && !IsUserKind(b.Kind))) return {};
-  return BoxOf(Frame(b.Rect()), kHandleReach + 1);
+  return BoxOf(Extent(b), kHandleReach + 1);
 }
 
 THitBox TouchReach(const Block& b) {
   if (b.Kind == bkPoint) return {b.TopLeft.X, b.TopLeft.Y, b.TopLeft.X, b.TopLeft.Y};
   if (b.Kind >= BuiltInKindCount && !IsUserKind(b.Kind)) return {};
-  return BoxOf(Frame(b.Rect()), 0);
+  return BoxOf(Extent(b), 0);
 }
