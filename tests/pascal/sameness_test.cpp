@@ -119,3 +119,47 @@ TEST(PascalSameness, RandomObjectSoups) {
   }
 }
 }  // namespace
+
+namespace {
+// A "yes" label that is itself the body of a repeat stops being a label when
+// its text is rewritten; a Rhomb visited earlier and skipped must then be
+// measured again against the remaining labels.
+TEST(PascalSameness, LabelRewrittenAsARepeatBodyMovesAnotherDecision) {
+  TShem d;
+  TShemObj* r2 = Box(d, bkRhomb, 4, "c2");
+  TShemObj* a = Box(d, bkSquare, 5, "a");
+  TShemObj* b = Box(d, bkSquare, 6, "b", 1);
+  TShemObj* begin = Box(d, bkEllipse, 0, "begin");
+  TShemObj* r = Box(d, bkRhomb, 2, "c");
+  TShemObj* t = AddBlock(d, bkText, {163, 95, 173, 105}, "yes");  // beside r's right exit
+  YesAt(d, {130, 290});
+  Flow(d, r2, a, kBottom, kTop);
+  Flow(d, r2, b, kRight, kTop);
+  Flow(d, a, b);
+  Flow(d, b, Box(d, bkEllipse, 7, "end", 1));
+  Flow(d, begin, t);
+  Flow(d, r, t, kRight, kRight);
+  Flow(d, t, r);
+  Flow(d, r, Box(d, bkEllipse, 3, "end"));
+  TMemoryStream s;
+  ASSERT_TRUE(d.SaveToStream(s));
+  ASSERT_TRUE(SameAllTheWay(s.Bytes(), "label as body"));
+
+  TShem w;
+  TMemoryStream in(s.Bytes());
+  ASSERT_TRUE(w.LoadFromStream(in));
+  TMessageCollector rep;
+  TTranslation tr(w, rep);
+  tr.MergeSequences();
+  tr.ReduceDecisions();
+  bool ifThen = false, repeat = false;
+  for (int i = 0; i < w.Count(); ++i) {
+    if (!w.GetObj(i)->IsBlock()) continue;
+    const std::string& text = w.GetObj(i)->AsBlock()->Data.Text;
+    ifThen |= text.rfind("if c2\r\nthen\r\nbegin\r\na\r\nend;", 0) == 0;
+    repeat |= text == "repeat\r\nyes\r\nuntil not(c);";
+  }
+  EXPECT_TRUE(ifThen);
+  EXPECT_TRUE(repeat);
+}
+}  // namespace
