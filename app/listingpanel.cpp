@@ -24,7 +24,7 @@ void TListingPanel::Clear() { clear(); }
 
 void TListingPanel::Append(const std::string& caption, int imageIndex, const std::string& position,
                            const std::string& size, TShemObj* obj) {
-  if (!isVisible() || (source_ && obj && obj->Owner() != source_)) return;
+  if (isHidden() || (source_ && obj && obj->Owner() != source_)) return;
   auto* item = new QTreeWidgetItem(
       {DiagramToQString(caption), QString::fromStdString(position), QString::fromStdString(size)});
   if (images_ && imageIndex >= 0 && imageIndex < images_->size()) item->setIcon(0, images_->at(imageIndex));

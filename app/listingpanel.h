@@ -30,7 +30,8 @@ class TListingPanel : public QTreeWidget, public ListView {
   void Clear() override;
   void Append(const std::string& caption, int imageIndex, const std::string& position, const std::string& size,
               TShemObj* obj) override;
-  bool Visible() const override { return isVisible(); }
+  // Shown, or to be shown with the main window (not hidden by the user).
+  bool Visible() const override { return !isHidden(); }
 
  signals:
   void MouseEntered();

@@ -258,7 +258,12 @@ void TMainForm::FillFontList() {
   FontBox->setCurrentIndex(int(seen.indexOf(QStringLiteral("Courier"))));
 }
 
+// The cursor images are compiled into this static library; make sure they
+// are registered even when nothing else of their object file is used.
+static void InitCursorResources() { Q_INIT_RESOURCE(cursors); }
+
 void TMainForm::LoadCursors() {
+  InitCursorResources();
   cursors_[0] = QCursor(Qt::ArrowCursor);
   for (int n = 1; n < 12; ++n) {
     const QPixmap pm(QStringLiteral(":/cursors/") + QString::fromLatin1(CursorNames[n]));
@@ -309,7 +314,7 @@ TChildD* TMainForm::CreateDocument(const QString& title) {
   doc->ShowGrid = Grid1->isChecked();
   QMdiSubWindow* w = MdiArea->addSubWindow(doc);
   w->setAttribute(Qt::WA_DeleteOnClose);
-  w->resize(std::max(200, MdiArea->width() * 3 / 4), std::max(150, MdiArea->height() * 3 / 4));
+  w->resize(std::max(200, MdiArea->width() * 9 / 10), std::max(150, MdiArea->height() * 9 / 10));
   w->show();
   MdiArea->setActiveSubWindow(w);
   return doc;

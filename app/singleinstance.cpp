@@ -67,17 +67,18 @@ bool TSingleInstance::HandOff(const QStringList& files) {
 
 bool TSingleInstance::Listen() {
   const QString name = ServerName();
-  server_ = new QLocalServer(this);
-  server_->setSocketOptions(QLocalServer::UserAccessOption);
-  if (!server_->listen(name)) {
-    // Either another instance listens, or a crash left the socket file
-    // behind. Remove it only when nobody answers on it.
+  // Ask first: with access options Qt binds elsewhere and renames the socket
+  // into place, which would silently take the name from a running instance.
+  // A socket file nobody answers on was left by a crash and may go.
+  {
     QLocalSocket probe;
     probe.connectToServer(name);
     if (probe.waitForConnected(kConnectTimeoutMs)) return false;
-    QLocalServer::removeServer(name);
-    if (!server_->listen(name)) return false;
   }
+  QLocalServer::removeServer(name);
+  server_ = new QLocalServer(this);
+  server_->setSocketOptions(QLocalServer::UserAccessOption);
+  if (!server_->listen(name)) return false;
   connect(server_, &QLocalServer::newConnection, this, &TSingleInstance::OnNewConnection);
   return true;
 }

@@ -1,0 +1,356 @@
+// The main window: opening documents, recent files, user blocks, settings at
+// start and exit, cursors and the file type association.
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QToolBar>
+
+#include "../editor/guitestenv.h"
+#include "app/fileassociation.h"
+#include "app/listingpanel.h"
+#include "app/mainform.h"
+#include "apptestutil.h"
+#include "editor/childd.h"
+
+namespace {
+struct Fixture {
+  QTemporaryDir dir;
+  TScriptedQuestions& q = TGuiEnvironment::Questions;
+  Fixture() {
+    ClearStore();
+    q.Log.clear();
+    q.Answers.clear();
+  }
+  QString Path(const QString& name) const { return dir.path() + "/" + name; }
+  TMainForm::TOptions Options() const {
+    TMainForm::TOptions o;
+    o.ProgramDir = dir.path();
+    o.WriteAssociation = false;
+    return o;
+  }
+};
+
+QStringList Titles(const TMainForm& f) {
+  QStringList t;
+  for (TChildD* d : f.Documents()) t.append(d->Caption());
+  return t;
+}
+
+QStringList RecentEntries(TMainForm& f) {
+  f.FileItemClick();
+  QStringList t;
+  const QList<QAction*> items = f.FileMenu->actions();
+  for (qsizetype i = items.indexOf(f.RecentSeparator) + 1; i < items.indexOf(f.Exit1); ++i)
+    t.append(items[i]->isSeparator() ? QString("-") : items[i]->text());
+  return t;
+}
+}  // namespace
+
+TEST(MainForm, StartsWithTheDocumentedState) {
+  Fixture fx;
+  TMainForm f(fx.Options());
+  EXPECT_EQ(f.windowTitle(), "Block-diagram editor");
+  EXPECT_EQ(f.size(), QSize(630, 377));
+  EXPECT_EQ(f.CurrentTool, 0);
+  EXPECT_EQ(f.NewBlockKind, 0);
+  EXPECT_EQ(f.BackgroundColor, QColor(192, 192, 192));
+  EXPECT_EQ(f.NewDocumentTitle, QString::fromUtf8("Block-diagram №"));
+  EXPECT_EQ(f.LastDirectory, QDir(fx.dir.path()).absolutePath() + "/");
+  EXPECT_EQ(f.ClipboardDiagram->Count(), 0);
+  EXPECT_TRUE(f.ListingPanel->isHidden());
+  EXPECT_EQ(f.ListingImages.size(), 15);  // ten kind icons and five empty slots
+  EXPECT_TRUE(f.ListingImages[14].isNull());
+  EXPECT_FALSE(f.ListingImages[0].isNull());
+  EXPECT_EQ(f.UserBlocks.Count(), 0);
+  EXPECT_TRUE(f.UserBlocksToolbar->isHidden());
+  EXPECT_EQ(f.SpecialToolbar->windowTitle(), "Special tollbar");
+  EXPECT_EQ(f.toolBarArea(f.AlignToolbar), Qt::LeftToolBarArea);
+  EXPECT_EQ(f.toolBarArea(f.UserBlocksToolbar), Qt::BottomToolBarArea);
+  EXPECT_EQ(f.StatusPanels[0]->width(), 80);
+  EXPECT_EQ(f.Splitter->handleWidth(), 3);
+  for (int n = 1; n <= 11; ++n) {
+    EXPECT_FALSE(QPixmap(QString(":/cursors/") + TMainForm::CursorNames[n]).isNull()) << n;
+    EXPECT_FALSE(f.CursorOf(n).pixmap().isNull()) << n;
+  }
+  EXPECT_TRUE(f.CursorOf(0).pixmap().isNull());
+}
+
+TEST(MainForm, OpenDocumentActivatesAnExactTitleMatchAndLoadsOtherwise) {
+  Fixture fx;
+  const QString a = fx.Path("Alpha.fgd");
+  WriteDiagram(a, 3);
+  TMainForm f(fx.Options());
+  TChildD* first = f.OpenDocument(a);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->Caption(), a);
+  EXPECT_EQ(first->FileName, a);
+  EXPECT_FALSE(first->Modified);
+  EXPECT_EQ(first->Diagram.Count(), 3);
+  EXPECT_EQ(f.RecentFiles, QStringList{a});
+
+  // A second window on another file, then the first name again: no new window.
+  const QString b = fx.Path("beta.fgd");
+  WriteDiagram(b, 1);
+  f.OpenDocument(b);
+  EXPECT_EQ(f.ActiveDocument()->Caption(), b);
+  EXPECT_EQ(f.OpenDocument(a), first);
+  EXPECT_EQ(f.Documents().size(), 2);
+  EXPECT_EQ(f.ActiveDocument(), first);
+
+  // The same path in other letters is another title: a second window.
+  const QString upper = fx.Path("ALPHA.fgd");
+  WriteDiagram(upper, 5);
+  TChildD* other = f.OpenDocument(upper);
+  ASSERT_NE(other, nullptr);
+  EXPECT_NE(other, first);
+  EXPECT_EQ(Titles(f), (QStringList{a, b, upper}));
+  EXPECT_TRUE(fx.q.Log.empty());
+}
+
+TEST(MainForm, RefusedFilesCloseTheirWindowQuietlyUnreadableOnesAreReported) {
+  Fixture fx;
+  TMainForm f(fx.Options());
+  const QString junk = fx.Path("junk.fgd");
+  {
+    QFile j(junk);
+    ASSERT_TRUE(j.open(QIODevice::WriteOnly));
+    j.write("FileSomethingElse!!!2 and more");
+  }
+  EXPECT_EQ(f.OpenDocument(junk), nullptr);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(f.Documents().isEmpty());
+  EXPECT_TRUE(fx.q.Log.empty());
+
+  EXPECT_EQ(f.OpenDocument(fx.Path("missing.fgd")), nullptr);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(f.Documents().isEmpty());
+  ASSERT_EQ(fx.q.Log.size(), 1u);
+  EXPECT_FALSE(fx.q.Log[0].Text.isEmpty());
+  EXPECT_EQ(fx.q.Log[0].Caption, "Block-diagram editor.");
+  EXPECT_TRUE(f.RecentFiles.isEmpty());
+}
+
+TEST(MainForm, RecentFilesMenuAndQuickOpen) {
+  Fixture fx;
+  TMainForm f(fx.Options());
+  EXPECT_TRUE(RecentEntries(f).isEmpty());
+  const QString a = fx.Path("a.fgd"), gone = fx.Path("gone.fgd");
+  WriteDiagram(a);
+  f.RecentFiles = {a, gone};
+  EXPECT_EQ(RecentEntries(f), (QStringList{"&1: " + a, "&2: " + gone, "-"}));
+  // Opening the menu again rebuilds the entries instead of adding more.
+  EXPECT_EQ(RecentEntries(f), (QStringList{"&1: " + a, "&2: " + gone, "-"}));
+
+  const QList<QAction*> items = f.FileMenu->actions();
+  QAction* first = items[items.indexOf(f.RecentSeparator) + 1];
+  QAction* second = items[items.indexOf(f.RecentSeparator) + 2];
+  f.QuickOpenClick(first);
+  ASSERT_EQ(f.Documents().size(), 1);
+  EXPECT_EQ(f.Documents()[0]->FileName, a);
+  EXPECT_EQ(f.Documents()[0]->Diagram.Count(), 2);
+  // Quick open does not look for a window that shows the file already.
+  f.QuickOpenClick(first);
+  EXPECT_EQ(f.Documents().size(), 2);
+
+  f.QuickOpenClick(second);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(f.Documents().size(), 2);
+  ASSERT_EQ(fx.q.Log.size(), 1u);
+  EXPECT_EQ(fx.q.Log[0].Text, "Can not load file");
+  EXPECT_EQ(fx.q.Log[0].Icon, QMessageBox::Warning);
+  EXPECT_EQ(f.RecentFiles, QStringList{a});
+  EXPECT_EQ(RecentEntries(f), (QStringList{"&1: " + a, "-"}));
+}
+
+TEST(MainForm, UserBlocksBesideTheProgramMakeToolbarButtonsAndListingImages) {
+  Fixture fx;
+  {
+    TUserBlockList list;
+    list.Add(MakeUserBlock("Triangle", 1, 2));
+    list.Add(MakeUserBlock("Arrow", 3, 4));
+    ASSERT_TRUE(list.SaveToFile(QFile::encodeName(fx.Path("UserBlock.blu")).toStdString()));
+  }
+  TMainForm f(fx.Options());
+  ASSERT_EQ(f.UserBlocks.Count(), 2);
+  const QList<QAction*> buttons = f.UserBlocksToolbar->actions();
+  ASSERT_EQ(buttons.size(), 2);
+  EXPECT_EQ(buttons[1]->toolTip(), "Arrow");
+  EXPECT_EQ(buttons[1]->data().toInt(), 21);
+  EXPECT_EQ(buttons[1]->actionGroup(), f.ToolGroup);
+  EXPECT_EQ(f.ListingImages.size(), 17);
+  EXPECT_EQ(f.ToolbarImages.size(), 2);
+  buttons[1]->trigger();
+  EXPECT_EQ(f.CurrentTool, 5);
+  EXPECT_EQ(f.NewBlockKind, 16);
+  EXPECT_TRUE(buttons[1]->isChecked());
+
+  // The toolbar shows only while a document is open.
+  EXPECT_TRUE(f.UserBlocksToolbar->isHidden());
+  const QString file = fx.Path("d.fgd");
+  WriteDiagram(file);
+  f.OpenDocument(file);
+  EXPECT_FALSE(f.UserBlocksToolbar->isHidden());
+
+  // Deleting one and rebuilding leaves every remaining block its own image.
+  f.UserBlocks.Delete(0);
+  f.RebuildUserBlockToolbar();
+  EXPECT_EQ(f.UserBlocksToolbar->actions().size(), 1);
+  EXPECT_EQ(f.UserBlocksToolbar->actions()[0]->toolTip(), "Arrow");
+  EXPECT_EQ(f.UserBlocksToolbar->actions()[0]->data().toInt(), 20);
+  EXPECT_EQ(f.ListingImages.size(), 16);
+}
+
+TEST(MainForm, AFileWithItsOwnUserBlocksRebuildsTheToolbar) {
+  Fixture fx;
+  const std::unique_ptr<TUserBlock> ub = MakeUserBlock("Flag", 9, 9);
+  const QString file = fx.Path("own.fgd");
+  WriteDiagram(file, 1, ub.get());
+  TMainForm f(fx.Options());
+  ASSERT_EQ(f.UserBlocks.Count(), 0);
+  ASSERT_NE(f.OpenDocument(file), nullptr);
+  EXPECT_EQ(f.UserBlocks.Count(), 1);
+  ASSERT_EQ(f.UserBlocksToolbar->actions().size(), 1);
+  EXPECT_EQ(f.UserBlocksToolbar->actions()[0]->toolTip(), "Flag");
+  EXPECT_EQ(f.ListingImages.size(), 16);
+}
+
+TEST(MainForm, ListingPanelFollowsTheActiveDocument) {
+  Fixture fx;
+  const QString a = fx.Path("a.fgd"), b = fx.Path("b.fgd");
+  WriteDiagram(a, 3);
+  WriteDiagram(b, 1);
+  TMainForm f(fx.Options());
+  f.Listing1->trigger();
+  EXPECT_FALSE(f.ListingPanel->isHidden());
+  f.OpenDocument(a);
+  ASSERT_EQ(f.ListingPanel->topLevelItemCount(), 3);
+  EXPECT_EQ(f.ListingPanel->topLevelItem(0)->text(0), "block 0");
+  EXPECT_EQ(f.ListingPanel->topLevelItem(1)->text(1), "(110, 10)");
+  EXPECT_EQ(f.ListingPanel->topLevelItem(1)->text(2), "(80, 20)");
+  f.OpenDocument(b);
+  EXPECT_EQ(f.ListingPanel->topLevelItemCount(), 1);
+  f.MdiArea->setActiveSubWindow(f.SubWindowOf(f.Documents()[0]));
+  EXPECT_EQ(f.ListingPanel->topLevelItemCount(), 3);
+}
+
+TEST(MainForm, SettingsAreReadAtStartAndWrittenAtExit) {
+  Fixture fx;
+  {
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope, SettingsOrganisation());
+    // FullWind absent: the stored geometry is not applied.
+    s.setValue("TWind", 5);
+    s.setValue("LWind", 6);
+    s.setValue("HWind", 300);
+    s.setValue("WWind", 500);
+    s.setValue("StandDock", 7);  // no such dock: the toolbar stays where it is
+    s.setValue("SpecDock", 1);
+    s.setValue("SpecRow", 1);
+    s.setValue("SpecPos", 0);
+    s.setValue("BackGround", int(ColorToStore(255, 255, 224)));
+    s.setValue("ListEnable", true);
+    s.setValue("GridEnable", true);
+    s.setValue("Path", "/srv/diagrams/");
+    for (int i = 1; i <= 6; ++i) s.setValue(QString("Files/%1").arg(i), QString("/f%1.fgd").arg(i));
+    s.setValue("StandSize/EllipseX", 120);
+    s.setValue("StandSize/EllipseY", 60);
+  }
+  {
+    TMainForm f(fx.Options());
+    EXPECT_EQ(f.size(), QSize(630, 377));
+    EXPECT_EQ(f.toolBarArea(f.StandardToolbar), Qt::TopToolBarArea);
+    EXPECT_EQ(f.toolBarArea(f.SpecialToolbar), Qt::TopToolBarArea);
+    EXPECT_EQ(f.BackgroundColor, QColor(255, 255, 224));
+    EXPECT_FALSE(f.ListingPanel->isHidden());
+    EXPECT_TRUE(f.Listing1->isChecked());
+    EXPECT_TRUE(f.Grid1->isChecked());
+    EXPECT_EQ(f.LastDirectory, "/srv/diagrams/");
+    EXPECT_EQ(f.RecentFiles.size(), 5);
+    EXPECT_EQ(f.StandardBlockSizes[1], (std::pair{120, 60}));
+    EXPECT_EQ(f.StandardBlockSizes[0], (std::pair{80, 20}));
+    // A new document takes the colour and the grid switch.
+    const QString file = fx.Path("g.fgd");
+    WriteDiagram(file);
+    TChildD* d = f.OpenDocument(file);
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->ShowGrid);
+    EXPECT_EQ(d->Color(), QColor(255, 255, 224));
+    f.BackgroundColor = QColor(1, 2, 3);
+    f.Grid1->setChecked(false);
+  }
+  QSettings s(QSettings::NativeFormat, QSettings::UserScope, SettingsOrganisation());
+  EXPECT_EQ(s.value("FullWind").toString(), "false");
+  EXPECT_EQ(s.value("WWind").toInt(), 630);
+  EXPECT_EQ(s.value("StandDock").toInt(), 1);
+  EXPECT_EQ(s.value("SpecDock").toInt(), 1);
+  EXPECT_EQ(s.value("BackGround").toInt(), 0x030201);
+  EXPECT_EQ(s.value("GridEnable").toString(), "false");
+  EXPECT_EQ(s.value("ListEnable").toString(), "true");
+  s.beginGroup("Files");
+  const QStringList keys = s.childKeys();
+  EXPECT_EQ(keys, (QStringList{"1", "2", "3", "4", "5"}));
+  EXPECT_EQ(s.value("1").toString(), fx.Path("g.fgd"));  // the opened file comes first
+  s.endGroup();
+  EXPECT_EQ(s.value("StandSize/EllipseX").toInt(), 120);
+  EXPECT_EQ(s.value("StandSize/PageY").toInt(), 20);
+}
+
+TEST(MainForm, StoredGeometryIsAppliedWhenNotMaximised) {
+  Fixture fx;
+  {
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope, SettingsOrganisation());
+    s.setValue("FullWind", false);
+    s.setValue("HWind", 333);
+    s.setValue("WWind", 555);
+  }
+  TMainForm f(fx.Options());
+  EXPECT_EQ(f.size(), QSize(555, 333));
+}
+
+TEST(MainForm, ClosingAsksEveryModifiedDocumentAndCancelKeepsRunning) {
+  Fixture fx;
+  TMainForm f(fx.Options());
+  TChildD* a = f.CreateDocument("one");
+  TChildD* b = f.CreateDocument("two");
+  a->Modified = true;
+  b->Modified = true;
+  fx.q.Answers = {QMessageBox::No, QMessageBox::Cancel};
+  EXPECT_FALSE(f.close());
+  ASSERT_EQ(fx.q.Log.size(), 2u);
+  EXPECT_EQ(fx.q.Log[0].Text, "Save changes into one?");
+  EXPECT_EQ(fx.q.Log[1].Text, "Save changes into two?");
+  EXPECT_EQ(f.Documents().size(), 2);
+  fx.q.Answers = {QMessageBox::No, QMessageBox::No};
+  EXPECT_TRUE(f.close());
+}
+
+TEST(MainForm, LoadFileOpensInTheMainWindow) {
+  Fixture fx;
+  const QString a = fx.Path("via-load-file.fgd");
+  WriteDiagram(a);
+  TMainForm f(fx.Options());
+  MainFormLoadFile(QFile::encodeName(a).constData());
+  EXPECT_EQ(Titles(f), QStringList{a});
+  MainFormLoadFile(nullptr);
+  EXPECT_EQ(f.Documents().size(), 1);
+}
+
+TEST(FileAssociation, WritesTheMimeTypeAndDesktopEntryForTheUser) {
+  const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  ASSERT_TRUE(data.startsWith(TGuiEnvironment::Home->path()));
+  ASSERT_TRUE(WriteFileAssociation("/opt/q v/quorvalin"));
+  QFile mime(data + "/mime/packages/quorvalin-diagram.xml");
+  ASSERT_TRUE(mime.open(QIODevice::ReadOnly));
+  const QByteArray m = mime.readAll();
+  EXPECT_TRUE(m.contains("type=\"application/x-quorvalin-diagram\""));
+  EXPECT_TRUE(m.contains("pattern=\"*.fgd\""));
+  EXPECT_TRUE(m.contains("Block diagram file"));
+  QFile desktop(data + "/applications/quorvalin.desktop");
+  ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
+  const QByteArray d = desktop.readAll();
+  EXPECT_TRUE(d.contains("Exec=\"/opt/q v/quorvalin\" %F\n"));
+  EXPECT_TRUE(d.contains("MimeType=application/x-quorvalin-diagram;"));
+  EXPECT_TRUE(WriteFileAssociation("/opt/q v/quorvalin"));  // again: unchanged, still fine
+}
