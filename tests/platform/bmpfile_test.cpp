@@ -30,9 +30,9 @@ int Scale(std::uint32_t v, int n)
     return int((v * 255 + max / 2) / max);
 }
 
-testbmp::Spec RandomIndexed(std::mt19937& rng, int bits, int w, int h, bool topDown, int paletteSize)
+testbmp::BmpDesc RandomIndexed(std::mt19937& rng, int bits, int w, int h, bool topDown, int paletteSize)
 {
-    testbmp::Spec s;
+    testbmp::BmpDesc s;
     s.width = w;
     s.height = h;
     s.bits = bits;
@@ -54,7 +54,7 @@ TEST(BmpFile, IndexedDepthsReadBackPixelByPixel)
                 for (int paletteSize : {1 << bits, bits == 1 ? 1 : 3}) {
                     SCOPED_TRACE(testing::Message() << bits << " bits, width " << w << (topDown ? " top-down" : ""));
                     const int h = 5;
-                    testbmp::Spec s = RandomIndexed(rng, bits, w, h, topDown, paletteSize);
+                    testbmp::BmpDesc s = RandomIndexed(rng, bits, w, h, topDown, paletteSize);
                     BmpFile b = Load(testbmp::Build(s));
                     ASSERT_EQ(b.Width(), w);
                     ASSERT_EQ(b.Height(), h);
@@ -77,7 +77,7 @@ TEST(BmpFile, IndexedDepthsReadBackPixelByPixel)
 
 TEST(BmpFile, IndexPastShortPaletteReadsBlack)
 {
-    testbmp::Spec s;
+    testbmp::BmpDesc s;
     s.width = 2;
     s.bits = 4;
     s.palette = {Rgb(10, 20, 30), Rgb(200, 100, 50)};
@@ -114,7 +114,7 @@ TEST(BmpFile, TrueColourDepthsAndMasks)
             if (c.headerSize == 12 && topDown) continue;
             for (int w : {1, 2, 3, 5}) {
                 SCOPED_TRACE(testing::Message() << c.bits << " bits, header " << c.headerSize << ", width " << w);
-                testbmp::Spec s;
+                testbmp::BmpDesc s;
                 s.width = w;
                 s.height = 4;
                 s.bits = c.bits;
@@ -155,7 +155,7 @@ TEST(BmpFile, TrueColourDepthsAndMasks)
 
 TEST(BmpFile, CoreHeaderPaletteAndMissingPaddingOfLastRow)
 {
-    testbmp::Spec s;
+    testbmp::BmpDesc s;
     s.headerSize = 12;
     s.bits = 8;
     s.width = 3;
@@ -173,7 +173,7 @@ TEST(BmpFile, LoadFromFileAndMissingFile)
 {
     const auto dir = std::filesystem::temp_directory_path() / ("bmptest-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
-    testbmp::Spec s;
+    testbmp::BmpDesc s;
     s.width = 2;
     s.pixels = {testbmp::Raw24(1, 2, 3), testbmp::Raw24(250, 251, 252)};
     const auto bytes = testbmp::Build(s);
@@ -195,7 +195,7 @@ TEST(BmpFile, LoadFromFileAndMissingFile)
 
 TEST(BmpFile, MalformedFilesAreRefused)
 {
-    testbmp::Spec base;
+    testbmp::BmpDesc base;
     base.width = 4;
     base.height = 3;
     base.bits = 8;
@@ -234,7 +234,7 @@ TEST(BmpFile, MalformedFilesAreRefused)
     }
 
     // Bit fields that cannot describe a channel.
-    testbmp::Spec s;
+    testbmp::BmpDesc s;
     s.bits = 32;
     s.compression = 3;
     s.pixels = {0};
@@ -253,7 +253,7 @@ TEST(BmpFile, DamagedFilesNeverCrash)
     std::vector<std::vector<std::uint8_t>> seeds;
     for (int bits : {1, 4, 8}) seeds.push_back(testbmp::Build(RandomIndexed(rng, bits, 5, 3, false, 1 << bits)));
     for (int bits : {16, 24, 32}) {
-        testbmp::Spec s;
+        testbmp::BmpDesc s;
         s.bits = bits;
         s.width = 3;
         s.height = 3;

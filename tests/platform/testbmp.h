@@ -9,7 +9,7 @@
 
 namespace testbmp {
 
-struct Spec {
+struct BmpDesc {
     int width = 1;
     int height = 1;
     int bits = 24;
@@ -37,7 +37,7 @@ inline void Put32(std::vector<std::uint8_t>& v, std::size_t at, std::uint32_t x)
     for (int i = 0; i < 4; ++i) v[at + std::size_t(i)] = std::uint8_t(x >> (8 * i));
 }
 
-inline std::vector<std::uint8_t> Build(const Spec& s)
+inline std::vector<std::uint8_t> Build(const BmpDesc& s)
 {
     const bool core = s.headerSize == 12;
     const bool masksAfterHeader = s.compression == 3 && s.headerSize == 40;

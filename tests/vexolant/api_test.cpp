@@ -17,7 +17,7 @@ namespace {
 
 std::vector<std::uint8_t> SmallBitmap()
 {
-    testbmp::Spec s;
+    testbmp::BmpDesc s;
     s.width = 3;
     s.height = 2;
     s.pixels = {testbmp::Raw24(255, 0, 0), testbmp::Raw24(0, 0, 0), testbmp::Raw24(255, 255, 255),

@@ -147,9 +147,9 @@ int GiftextStatus(const std::string& path)
     return std::system(cmd.c_str());
 }
 
-testbmp::Spec IndexedSpec(std::mt19937& rng, int bits, int w, int h, int usedColors, bool runs)
+testbmp::BmpDesc IndexedSpec(std::mt19937& rng, int bits, int w, int h, int usedColors, bool runs)
 {
-    testbmp::Spec s;
+    testbmp::BmpDesc s;
     s.bits = bits;
     s.width = w;
     s.height = h;
@@ -163,9 +163,9 @@ testbmp::Spec IndexedSpec(std::mt19937& rng, int bits, int w, int h, int usedCol
     return s;
 }
 
-testbmp::Spec TrueColorSpec(std::mt19937& rng, int bits, int w, int h, bool noise)
+testbmp::BmpDesc TrueColorSpec(std::mt19937& rng, int bits, int w, int h, bool noise)
 {
-    testbmp::Spec s;
+    testbmp::BmpDesc s;
     s.bits = bits;
     s.width = w;
     s.height = h;
@@ -186,7 +186,7 @@ testbmp::Spec TrueColorSpec(std::mt19937& rng, int bits, int w, int h, bool nois
 TEST(GifOutput, TwoByTwoWhiteExample)
 {
     TempDir dir("white");
-    testbmp::Spec s;
+    testbmp::BmpDesc s;
     s.width = 2;
     s.height = 2;
     s.pixels.assign(4, testbmp::Raw24(255, 255, 255));
@@ -211,7 +211,7 @@ TEST(GifOutput, ColourTablesOfOneThreeAndAllColours)
 {
     TempDir dir("tables");
     // One colour: that colour, then black; minimum code size 2.
-    testbmp::Spec one;
+    testbmp::BmpDesc one;
     one.bits = 8;
     one.width = 5;
     one.height = 3;
@@ -223,7 +223,7 @@ TEST(GifOutput, ColourTablesOfOneThreeAndAllColours)
     EXPECT_EQ(g.flags, 0x80u);
 
     // Three colours in order of first appearance, a black fourth.
-    testbmp::Spec three = one;
+    testbmp::BmpDesc three = one;
     three.palette = {testbmp::Rgb(9, 9, 9), testbmp::Rgb(50, 60, 70), testbmp::Rgb(250, 240, 230)};
     three.pixels = {2, 2, 0, 2, 1, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1};
     g = Parse(Export(dir, testbmp::Build(three), "three"));
@@ -232,7 +232,7 @@ TEST(GifOutput, ColourTablesOfOneThreeAndAllColours)
     EXPECT_EQ(g.flags, 0x91u);
 
     // 256 distinct colours: full table, flags 0xF7, minimum code size 8.
-    testbmp::Spec all;
+    testbmp::BmpDesc all;
     all.bits = 8;
     all.width = 16;
     all.height = 16;
@@ -245,7 +245,7 @@ TEST(GifOutput, ColourTablesOfOneThreeAndAllColours)
     EXPECT_EQ(g.colors[0], all.palette[all.pixels[0]]);
 
     // Duplicate palette entries are one colour.
-    testbmp::Spec dup = one;
+    testbmp::BmpDesc dup = one;
     dup.bits = 1;
     dup.palette = {testbmp::Rgb(7, 7, 7), testbmp::Rgb(7, 7, 7)};
     dup.pixels = {0, 1, 0, 1, 1, 0, 0, 0, 1, 1, 1, 0, 1, 0, 1};
@@ -265,7 +265,7 @@ TEST(GifOutput, MatchesLiteralWriterAndDecodesForEveryDepth)
             for (int h : {1, 2, 3, 9}) {
                 for (int variant = 0; variant < 2; ++variant) {
                     SCOPED_TRACE(testing::Message() << bits << " bits " << w << "x" << h << " variant " << variant);
-                    testbmp::Spec s = bits <= 8 ? IndexedSpec(rng, bits, w, h, variant ? (1 << bits) : std::min(3, 1 << bits), variant == 0)
+                    testbmp::BmpDesc s = bits <= 8 ? IndexedSpec(rng, bits, w, h, variant ? (1 << bits) : std::min(3, 1 << bits), variant == 0)
                                                 : TrueColorSpec(rng, bits, w, h, variant == 1);
                     const auto bmpBytes = testbmp::Build(s);
                     const auto file = Export(dir, bmpBytes);
@@ -290,7 +290,7 @@ TEST(GifOutput, EndCodeHasTheWidthDecodersExpect)
     TempDir dir("endcode");
     int literalRejected = 0;
     for (int n = 1; n <= 40; ++n) {
-        testbmp::Spec s;
+        testbmp::BmpDesc s;
         s.bits = 1;
         s.width = n;
         s.height = 1;
@@ -325,7 +325,7 @@ TEST(GifOutput, ClearCodeAfterTheTableFills)
 {
     TempDir dir("clear");
     std::mt19937 rng(8);
-    testbmp::Spec s = IndexedSpec(rng, 8, 200, 100, 256, false);
+    testbmp::BmpDesc s = IndexedSpec(rng, 8, 200, 100, 256, false);
     const auto file = Export(dir, testbmp::Build(s));
     const Gif g = Parse(file);
     ASSERT_EQ(g.minCode, 8u);

@@ -100,9 +100,9 @@ std::vector<std::uint8_t> ReferenceJpeg(const platform::BmpFile& b)
 }
 
 // A smooth picture with a few hard edges, so quality 50 keeps it close.
-testbmp::Spec Picture(int bits, int w, int h)
+testbmp::BmpDesc Picture(int bits, int w, int h)
 {
-    testbmp::Spec s;
+    testbmp::BmpDesc s;
     s.bits = bits;
     s.width = w;
     s.height = h;
@@ -194,7 +194,7 @@ TEST(JpegOutput, LibraryFailureIsReportedAndReleased)
 
     // Through the C entry point the failure is a 0 with the text.
     TempDir dir("jpegfail");
-    testbmp::Spec s;
+    testbmp::BmpDesc s;
     s.width = 65535;
     s.height = 1;
     s.pixels.assign(65535, 0);
