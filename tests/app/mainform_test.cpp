@@ -354,3 +354,91 @@ TEST(FileAssociation, WritesTheMimeTypeAndDesktopEntryForTheUser) {
   EXPECT_TRUE(d.contains("MimeType=application/x-quorvalin-diagram;"));
   EXPECT_TRUE(WriteFileAssociation("/opt/q v/quorvalin"));  // again: unchanged, still fine
 }
+
+TEST(MainForm, ToolbarPlacementRoundTripAndOffScreenPositionsAreIgnored) {
+  Fixture fx;
+  {
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope, SettingsOrganisation());
+    s.setValue("SpecDock", 0);  // floating at (60, 50)
+    s.setValue("SpecRow", 50);
+    s.setValue("SpecPos", 60);
+    s.setValue("AlignDock", 4);
+    s.setValue("AlignVis", true);
+    s.setValue("UBDock", 0);  // floating far outside every screen: ignored
+    s.setValue("UBRow", -40000 + 8000);
+    s.setValue("UBPos", 30000);
+  }
+  {
+    TMainForm f(fx.Options());
+    EXPECT_TRUE(f.SpecialToolbar->isWindow());
+    EXPECT_EQ(f.SpecialToolbar->pos(), QPoint(60, 50));
+    EXPECT_EQ(f.toolBarArea(f.AlignToolbar), Qt::RightToolBarArea);
+    EXPECT_FALSE(f.AlignToolbar->isHidden());
+    EXPECT_FALSE(f.UserBlocksToolbar->isWindow());
+    EXPECT_EQ(f.toolBarArea(f.UserBlocksToolbar), Qt::BottomToolBarArea);
+  }
+  QSettings s(QSettings::NativeFormat, QSettings::UserScope, SettingsOrganisation());
+  EXPECT_EQ(s.value("SpecDock").toInt(), 0);
+  EXPECT_EQ(s.value("SpecRow").toInt(), 50);
+  EXPECT_EQ(s.value("SpecPos").toInt(), 60);
+  EXPECT_EQ(s.value("AlignDock").toInt(), 4);
+  EXPECT_EQ(s.value("AlignVis").toString(), "true");
+  EXPECT_EQ(s.value("UBDock").toInt(), 2);
+  EXPECT_EQ(s.value("StandDock").toInt(), 1);
+}
+
+TEST(MainForm, ListingSplitterIsShownExactlyWithThePanel) {
+  Fixture fx;
+  TMainForm f(fx.Options());
+  f.show();
+  EXPECT_TRUE(f.Splitter->handle(1)->isHidden());
+  f.Listing1->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(f.ListingPanel->isVisible());
+  EXPECT_FALSE(f.Splitter->handle(1)->isHidden());
+  EXPECT_EQ(f.ListingPanel->columnCount(), 3);
+  EXPECT_EQ(f.ListingPanel->headerItem()->text(2), "Size");
+  f.Listing1->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(f.Splitter->handle(1)->isHidden());
+}
+
+TEST(MainForm, StatusBarShowsPanelsForDocumentsAndHintsOverTheListing) {
+  Fixture fx;
+  TMainForm f(fx.Options());
+  EXPECT_TRUE(f.StatusSimple);
+  TChildD* d = f.CreateDocument("x");
+  d->FormMouseMove(Qt::NoButton, Qt::NoModifier, 10, 6);
+  EXPECT_FALSE(f.StatusSimple);
+  EXPECT_EQ(f.StatusPanels[0]->text(), "(5, 3)");
+  EXPECT_FALSE(f.StatusPanels[0]->isHidden());
+  emit f.ListingPanel->MouseEntered();
+  EXPECT_TRUE(f.StatusSimple);
+  EXPECT_TRUE(f.StatusPanels[0]->isHidden());
+}
+
+TEST(MainForm, ClosingADocumentWindowAsksAndCancelKeepsIt) {
+  Fixture fx;
+  TMainForm f(fx.Options());
+  TChildD* d = f.CreateDocument("doc");
+  d->Modified = true;
+  fx.q.Answers = {QMessageBox::Cancel};
+  EXPECT_FALSE(f.SubWindowOf(d)->close());
+  QCoreApplication::processEvents();
+  ASSERT_EQ(f.Documents().size(), 1);
+  fx.q.Answers = {QMessageBox::No};
+  EXPECT_TRUE(f.SubWindowOf(d)->close());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(f.Documents().isEmpty());
+}
+
+TEST(MainForm, TheManualIsFound) {
+  Fixture fx;
+  TMainForm f(fx.Options());
+  const QString help = f.HelpFile();
+  ASSERT_FALSE(help.isEmpty());
+  EXPECT_TRUE(help.endsWith("/index.html"));
+  QFile file(help);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().contains("Block-diagram editor"));
+}

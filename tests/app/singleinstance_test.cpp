@@ -3,6 +3,8 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -113,5 +115,42 @@ TEST(SingleInstance, StaleSocketIsReplacedButALiveListenerIsKept) {
   EXPECT_FALSE(second.Listen());  // the first one is alive: its socket stays
   QLocalSocket probe;
   probe.connectToServer(name);
+  EXPECT_TRUE(probe.waitForConnected(2000));
+}
+
+TEST(SingleInstance, OtherUsersCannotConnect) {
+  if (getuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  const QString runDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  // Let others reach the socket file itself.
+  const QByteArray home = QFile::encodeName(TGuiEnvironment::Home->path());
+  ::chmod(home.constData(), 0711);
+  ::chmod(QFile::encodeName(runDir).constData(), 0711);
+  // With no umask a plain socket would be open to everyone: the refusal must
+  // come from the listener itself.
+  const mode_t oldMask = ::umask(0);
+  TSingleInstance server;
+  const bool listening = server.Listen();
+  ::umask(oldMask);
+  ASSERT_TRUE(listening);
+  const QByteArray path = QFile::encodeName(TSingleInstance::ServerName());
+  const pid_t pid = fork();
+  if (pid == 0) {
+    // As "nobody": try to connect. Exit 0 when refused.
+    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+    _exit(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 ? 1 : 0);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ::chmod(QFile::encodeName(runDir).constData(), 0700);
+  ::chmod(home.constData(), 0700);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  // This user still gets through.
+  QLocalSocket probe;
+  probe.connectToServer(TSingleInstance::ServerName());
   EXPECT_TRUE(probe.waitForConnected(2000));
 }
