@@ -54,7 +54,7 @@ bool Loop(const std::string& path) {
   TShemObj* end = b.Block(bkEllipse, {305, 200, 385, 220}, "End");
   b.Block(bkText, {205, 182, 235, 194}, "yes", 1);
   b.Block(bkText, {255, 146, 285, 158}, "no", 1);
-  TShemObj* note = b.Block(bkComment, {20, 240, 120, 270}, "runs n times", 1);
+  TShemObj* note = b.Block(bkComment, {280, 240, 380, 265}, "runs n times", 1);
   b.Link(start, Bottom, read, Top);
   b.Link(read, Bottom, init, Top);
   TShemObj* entry = b.Link(init, Bottom, cond, Top);
@@ -67,7 +67,7 @@ bool Loop(const std::string& path) {
   b.Link(p2, PosCentre, entry, {32767, 0});
   b.Link(cond, Right, write, Left);
   b.Link(write, Bottom, end, Top);
-  b.Link(note, {0, 0}, body, Bottom, ltDotted);
+  b.Link(body, Right, note, Left, ltDotted);
   return b.Save(path);
 }
 
