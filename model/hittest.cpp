@@ -9,7 +9,9 @@
 // link's end points without the general resolver when the link hangs on
 // blocks or on a short chain of links.
 
+#include <memory>
 #include <tuple>
+#include <vector>
 
 #include "model/hittest_shapes.h"
 #include "model/shapes.h"
@@ -25,17 +27,13 @@ TPoint BlockEnd(TPoint pos, const TShemObj* o) {
   return o ? PositionOnRect(pos, o->AsBlock()->Data.Rect()) : TPoint{0, 0};
 }
 
-// Touches, a few entries ahead of a walk, the memory that the walk is about to
-// read: the entries themselves, their records and, for links, the objects
-// that their ends hang on. Link ends point anywhere in memory, and without
-// this every link costs several cache misses one after the other.
-// Prefetch distances, in entries: the records, the objects that link ends
+// Prefetch distances, in entries, for the records, the objects that link ends
 // hang on, then the records of those objects. A block costs only a few
 // nanoseconds, so the distances are long enough to cover a memory access.
 constexpr size_t kAheadRecord = 48, kAheadEnds = 32, kAheadEndRecords = 16;
 
-// A prefetch the compiler keeps: GCC drops __builtin_prefetch when the
-// address comes from a load it can see through.
+// A prefetch the compiler keeps: GCC removed __builtin_prefetch from these
+// walks (an address loaded from memory), an asm statement stays.
 inline void Touch(const void* p) {
   if (!p) return;
 #if defined(__x86_64__) || defined(__i386__)
@@ -45,6 +43,10 @@ inline void Touch(const void* p) {
 #endif
 }
 
+// Touches, ahead of a walk, the memory that the walk is about to read: the
+// entries' records and, for links, the objects that their ends hang on. Link
+// ends point anywhere in memory; without this every link costs several cache
+// misses one after the other.
 void PrefetchAhead(const std::vector<TShemObj*>& slots, size_t s) {
   const size_t n = slots.size();
   if (s + kAheadRecord < n) {
@@ -100,29 +102,122 @@ bool ChainEnds(const TShemObj* link, TPoint& a, TPoint& b, int& budget) {
   return end(d.SourcePos, d.Source, a) && end(d.TargetPos, d.Target, b);
 }
 
-// Both end points of a link, exactly as SourcePoint/TargetPoint give them;
-// general(link) is the diagram's own resolver, used when the chain is long or
-// closes a cycle.
-template <class General>
-void ResolveEnds(const TShemObj* link, TPoint& a, TPoint& b, General general) {
-  const Link& d = link->AsLink()->Data;
-  const TShemObj* s = d.Source;
-  const TShemObj* t = d.Target;
-  if ((!s || s->IsBlock()) && (!t || t->IsBlock())) {
-    a = BlockEnd(d.SourcePos, s);
-    b = BlockEnd(d.TargetPos, t);
-    return;
+// End points of links hanging on long chains of links, remembered for the
+// rest of one walk so that a chain is followed once, not once per link on it.
+// Entries are kept by list index, which indexOf(o) gives for the objects of
+// the diagram (-1 for others). Only chains of links of this diagram and
+// without a cycle are resolved here.
+template <class IndexOf>
+class ChainMemo {
+ public:
+  static constexpr size_t npos = size_t(-1);
+  ChainMemo(IndexOf indexOf, int count) : indexOf_(indexOf), ends_(size_t(count)), state_(size_t(count), kUnknown) {}
+
+  // False when the chain closes a cycle or leaves the diagram; the diagram's
+  // resolver decides then.
+  bool Resolve(const TShemObj* link, TPoint& a, TPoint& b) {
+    const size_t top = SlotOf(link);
+    if (top == npos) return false;
+    if (state_[top] != kDone) {
+      stack_.assign(1, link);
+      while (!stack_.empty()) {
+        const TShemObj* l = stack_.back();
+        const size_t ls = SlotOf(l);
+        if (state_[ls] == kDone) {
+          stack_.pop_back();
+          continue;
+        }
+        const Link& d = l->AsLink()->Data;
+        bool ready = true;
+        for (const TShemObj* end : {d.Source.Get(), d.Target.Get()}) {
+          if (!end || end->IsBlock()) continue;
+          const size_t es = SlotOf(end);
+          if (es == npos || state_[es] == kActive) return Abandon();
+          if (state_[es] == kDone) continue;
+          stack_.push_back(end);
+          ready = false;
+        }
+        if (!ready) {
+          if (state_[ls] == kUnknown) activated_.push_back(ls);
+          state_[ls] = kActive;
+          continue;
+        }
+        ends_[ls] = {EndOf(d.SourcePos, d.Source), EndOf(d.TargetPos, d.Target)};
+        state_[ls] = kDone;
+        stack_.pop_back();
+      }
+      activated_.clear();
+    }
+    std::tie(a, b) = ends_[top];
+    return true;
   }
-  int budget = kChainBudget;
-  if (!ChainEnds(link, a, b, budget)) std::tie(a, b) = general(link);
-}
+
+ private:
+  enum : uint8_t { kUnknown, kActive, kDone };
+
+  bool Abandon() {
+    for (size_t s : activated_)
+      if (state_[s] == kActive) state_[s] = kUnknown;
+    activated_.clear();
+    return false;
+  }
+  size_t SlotOf(const TShemObj* o) const {
+    const int i = indexOf_(o);
+    return i < 0 ? npos : size_t(i);
+  }
+  TPoint EndOf(TPoint pos, const TShemObj* o) const {
+    if (!o || o->IsBlock()) return BlockEnd(pos, o);
+    const auto& [sa, sb] = ends_[SlotOf(o)];
+    return PositionOnSegment(pos, sa, sb);
+  }
+
+  IndexOf indexOf_;
+  std::vector<std::pair<TPoint, TPoint>> ends_;
+  std::vector<uint8_t> state_;
+  // Work lists, kept between calls to spare their allocations.
+  std::vector<const TShemObj*> stack_;
+  std::vector<size_t> activated_;
+};
+
+// Both end points of links during one walk, exactly as SourcePoint and
+// TargetPoint give them: directly for links on blocks, by a short recursion
+// for short chains, through the memo for long ones, and through the
+// diagram's own resolver (general) for links in a cycle.
+template <class General, class IndexOf>
+class TWalkEnds {
+ public:
+  TWalkEnds(General general, IndexOf indexOf, int count) : general_(general), indexOf_(indexOf), count_(count) {}
+  void operator()(const TShemObj* link, TPoint& a, TPoint& b) {
+    const Link& d = link->AsLink()->Data;
+    const TShemObj* s = d.Source;
+    const TShemObj* t = d.Target;
+    if ((!s || s->IsBlock()) && (!t || t->IsBlock())) {
+      a = BlockEnd(d.SourcePos, s);
+      b = BlockEnd(d.TargetPos, t);
+      return;
+    }
+    // Once a long chain has been met, the memo holds much of it: use it
+    // rather than climbing the chain again.
+    if (!memo_) {
+      int budget = kChainBudget;
+      if (ChainEnds(link, a, b, budget)) return;
+      memo_ = std::make_unique<ChainMemo<IndexOf>>(indexOf_, count_);
+    }
+    if (!memo_->Resolve(link, a, b)) std::tie(a, b) = general_(link);
+  }
+
+ private:
+  General general_;
+  IndexOf indexOf_;
+  int count_;
+  std::unique_ptr<ChainMemo<IndexOf>> memo_;
+};
 
 }  // namespace
 
 TShemObj* TShem::ObjectAt(TPoint p) const {
-  auto ends = [this](const TShemObj* l, TPoint& a, TPoint& b) {
-    ResolveEnds(l, a, b, [this](const TShemObj* x) { return LinkEnds(x); });
-  };
+  TWalkEnds ends([this](const TShemObj* x) { return LinkEnds(x); },
+                 [this](const TShemObj* x) { return IndexOfLive(x); }, Count());
   for (size_t s = 0; s < slots_.size(); ++s) {
     PrefetchAhead(slots_, s);
     TShemObj* e = slots_[s];
@@ -142,10 +237,10 @@ TShemObj* TShem::ObjectAt(TPoint p) const {
 TShemObj* TShem::NextInRect(const TShemObj* after, const TRect& rect) const {
   TRect r = rect;
   NormalizeRect(r);
-  auto ends = [this](const TShemObj* l, TPoint& a, TPoint& b) {
-    ResolveEnds(l, a, b, [this](const TShemObj* x) { return LinkEnds(x); });
-  };
-  const size_t start = (after && after->owner_ == this) ? after->slot_ + 1 : 0;
+  TWalkEnds ends([this](const TShemObj* x) { return LinkEnds(x); },
+                 [this](const TShemObj* x) { return IndexOfLive(x); }, Count());
+  // An entry that is not (or no longer) in the list starts the walk afresh.
+  const size_t start = Contains(after) ? after->slot_ + 1 : 0;
   for (size_t s = start; s < slots_.size(); ++s) {
     PrefetchAhead(slots_, s);
     TShemObj* e = slots_[s];
@@ -166,9 +261,8 @@ TShemObj* TShem::NextInRect(const TShemObj* after, const TRect& rect) const {
 }
 
 void TShem::BorderPointAt(TPoint p, TShemObj*& obj, TPoint& q) const {
-  auto ends = [this](const TShemObj* l, TPoint& a, TPoint& b) {
-    ResolveEnds(l, a, b, [this](const TShemObj* x) { return LinkEnds(x); });
-  };
+  TWalkEnds ends([this](const TShemObj* x) { return LinkEnds(x); },
+                 [this](const TShemObj* x) { return IndexOfLive(x); }, Count());
   for (size_t s = 0; s < slots_.size(); ++s) {
     PrefetchAhead(slots_, s);
     TShemObj* e = slots_[s];
@@ -219,9 +313,8 @@ bool WithinOne(TPoint p, TPoint q) {
 }  // namespace
 
 void TShem::LinkEndAt(TPoint p, TShemObj*& obj, bool& isSource) const {
-  auto ends = [this](const TShemObj* l, TPoint& a, TPoint& b) {
-    ResolveEnds(l, a, b, [this](const TShemObj* x) { return LinkEnds(x); });
-  };
+  TWalkEnds ends([this](const TShemObj* x) { return LinkEnds(x); },
+                 [this](const TShemObj* x) { return IndexOfLive(x); }, Count());
   for (size_t s = 0; s < slots_.size(); ++s) {
     PrefetchAhead(slots_, s);
     TShemObj* e = slots_[s];

@@ -60,7 +60,27 @@ TShem& RandomDiagram() {
   return *d;
 }
 
-TShem& DiagramOf(const benchmark::State& state) { return state.range(0) == 0 ? GridDiagram() : RandomDiagram(); }
+// 100,000 links each hanging on the middle of the one before: a chain that the
+// walk must follow once, not once per link.
+TShem& ChainDiagram() {
+  static TShem* d = [] {
+    auto* g = new TShem;
+    TShemObj* a = AddBlock(*g, bkSquare, {0, 0, 40, 20});
+    TShemObj* b = AddBlock(*g, bkSquare, {60000, 9000, 60040, 9020});
+    TShemObj* prev = AddLink(*g, a, b);
+    while (g->Count() < kObjects) prev = AddLink(*g, prev, b, {32767, 0}, {0, 0});
+    return g;
+  }();
+  return *d;
+}
+
+TShem& DiagramOf(const benchmark::State& state) {
+  switch (state.range(0)) {
+    case 0: return GridDiagram();
+    case 1: return RandomDiagram();
+    default: return ChainDiagram();
+  }
+}
 
 // Beyond every object, so each test walks the whole list.
 constexpr TPoint kEmpty{65000, 65000};
@@ -137,7 +157,9 @@ void BM_ObjectAtBusy(benchmark::State& state) {
 
 }  // namespace
 
-#define HIT_BENCH(fn) BENCHMARK(fn)->ArgName("random")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
+// Argument: 0 the flowchart-like grid, 1 the generated random diagram, 2 the
+// chain of links on links.
+#define HIT_BENCH(fn) BENCHMARK(fn)->ArgName("diagram")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
 HIT_BENCH(BM_ObjectAtEmpty);
 HIT_BENCH(BM_ObjectAtPlainWalk);
 HIT_BENCH(BM_BorderPointAtEmpty);
@@ -145,3 +167,5 @@ HIT_BENCH(BM_HandleAtEmpty);
 HIT_BENCH(BM_LinkEndAtEmpty);
 HIT_BENCH(BM_NextInRectScreen);
 HIT_BENCH(BM_ObjectAtBusy);
+BENCHMARK(BM_ObjectAtEmpty)->ArgName("diagram")->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NextInRectScreen)->ArgName("diagram")->Arg(2)->Unit(benchmark::kMillisecond);

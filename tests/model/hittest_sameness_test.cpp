@@ -227,3 +227,47 @@ TEST(HitTestSameness, RejectBoxesNeverHideAHit) {
     }
   }
 }
+
+TEST(HitTestSameness, LongChainsOfLinksOnLinks) {
+  // Each link starts at the middle of the one before it; a second chain
+  // hangs on two links that hang on each other.
+  TShem d;
+  TShemObj* a = AddBlock(d, bkSquare, {0, 0, 40, 20});
+  TShemObj* b = AddBlock(d, bkSquare, {3000, 2000, 3040, 2020});
+  TShemObj* prev = AddLink(d, a, b, {65535, 65535}, {0, 0});
+  std::vector<TShemObj*> chain{prev};
+  for (int i = 0; i < 250; ++i) {
+    prev = AddLink(d, prev, b, {40000 + (i * 7919) % 20000, 0}, {i % 2 ? 0 : 65535, 32767});
+    chain.push_back(prev);
+  }
+  TShemObj* c1 = AddLink(d, a, b);
+  TShemObj* c2 = AddLink(d, c1, a);
+  c1->AsLink()->Data.Target = c2;
+  prev = c2;
+  for (int i = 0; i < 100; ++i) prev = AddLink(d, prev, a, {20000, 0}, {65535, 0});
+
+  std::mt19937 rng(5);
+  for (int k = 0; k < 60; ++k) {
+    const TShemObj* o = chain[rng() % chain.size()];
+    const TPoint s = d.SourcePoint(o);
+    const TPoint p{s.X + int32_t(rng() % 7) - 3, s.Y + int32_t(rng() % 7) - 3};
+    ASSERT_EQ(d.ObjectAt(p), RefObjectAt(d, p));
+    TShemObj* obj = nullptr;
+    TPoint q{};
+    d.BorderPointAt(p, obj, q);
+    const auto [refObj, refQ] = RefBorderPointAt(d, p);
+    ASSERT_EQ(obj, refObj);
+    bool isSource = false;
+    d.LinkEndAt(p, obj, isSource);
+    ASSERT_EQ(std::make_pair(obj, isSource), RefLinkEndAt(d, p));
+  }
+  for (const TRect& r : {TRect{0, 0, 3100, 2100}, TRect{1000, 500, 1400, 800}, TRect{-5, -5, 5, 5}}) {
+    const TShemObj* fast = nullptr;
+    const TShemObj* ref = nullptr;
+    do {
+      fast = d.NextInRect(fast, r);
+      ref = RefNextInRect(d, ref, r);
+      ASSERT_EQ(fast, ref);
+    } while (fast);
+  }
+}

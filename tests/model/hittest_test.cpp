@@ -235,9 +235,11 @@ TEST(HitTestNextInRect, WalksInListOrderFromAfter) {
   EXPECT_EQ(d.NextInRect(l, {0, 0, 100, 100}), nullptr);
   // The rectangle may be given with its corners the wrong way round.
   EXPECT_EQ(d.NextInRect(nullptr, {100, 100, 0, 0}), a);
-  // Deleted objects leave no trace in the walk.
+  // Deleted objects leave no trace in the walk; a deleted entry as the
+  // starting point starts the walk afresh.
   d.Remove(c);
   EXPECT_EQ(d.NextInRect(a, {0, 0, 100, 100}), nullptr);
+  EXPECT_EQ(d.NextInRect(c, {0, 0, 100, 100}), a);
 }
 
 // ---- border points -------------------------------------------------------------------
