@@ -295,3 +295,27 @@ void TDiagramPainter::DrawLink(const TShem& diagram, const TShemObj* link, bool 
   p_.drawLine(Q(S), Q(E));
   SetPen(true);
 }
+
+namespace {
+void BeginInverting(QPainter& p) {
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setCompositionMode(QPainter::RasterOp_NotDestination);
+  QPen pen(Qt::black, 0, Qt::DotLine, Qt::SquareCap);
+  pen.setCosmetic(true);
+  p.setPen(pen);
+  p.setBrush(Qt::NoBrush);
+}
+}  // namespace
+
+void DrawInvertingLine(QPainter& painter, TPoint a, TPoint b) {
+  BeginInverting(painter);
+  painter.drawLine(Q(a), Q(b));
+  painter.restore();
+}
+
+void DrawInvertingRect(QPainter& painter, TPoint a, TPoint b) {
+  BeginInverting(painter);
+  Stroke(painter, RectPolygon(a, b), true);
+  painter.restore();
+}

@@ -64,6 +64,11 @@ class TDiagramPainter {
   const TUserBlockList* userBlocks_;
 };
 
+// Drag feedback drawn over a rendered view: a dotted line or frame that
+// inverts the pixels under it, so it shows on any background.
+void DrawInvertingLine(QPainter& painter, TPoint a, TPoint b);
+void DrawInvertingRect(QPainter& painter, TPoint a, TPoint b);
+
 // Draws 8-bit diagram text into r: word-wrapped (long words broken), top
 // aligned, clipped, centred unless align is 1 (left) or 2 (right).
 void DrawWrappedText(QPainter& painter, const QRect& r, const QString& text, int align);

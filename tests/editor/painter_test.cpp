@@ -264,3 +264,34 @@ TEST(Painter, TextIsAlignedWrappedAndClipped) {
   for (int y = 20; y < 140; ++y) inkRows += InkIn(many, QRect(20, y, 200, 1)) > 0;
   EXPECT_GT(inkRows, 60);  // most of the height is covered by wrapped lines
 }
+
+TEST(Painter, DragFeedbackInvertsDottedAndLeavesTheRestAlone) {
+  QImage img(60, 40, QImage::Format_RGB32);
+  img.fill(kWindow);
+  for (int x = 0; x < 60; ++x) img.setPixel(x, 20, qRgb(0, 0, 0));  // a black line under the frame
+  const QImage before = img;
+  {
+    QPainter p(&img);
+    DrawInvertingRect(p, {10, 5}, {50, 30});
+  }
+  int inverted = 0, kept = 0;
+  for (int x = 10; x <= 50; ++x) {
+    const QRgb now = img.pixel(x, 5), was = before.pixel(x, 5);
+    if (now == (~was | 0xFF000000u)) ++inverted;
+    else if (now == was) ++kept;
+  }
+  EXPECT_EQ(inverted + kept, 41);  // every pixel is either inverted or untouched
+  EXPECT_GT(inverted, 8);          // dotted: some of each
+  EXPECT_GT(kept, 8);
+  // Where the frame crosses the black line, inverted pixels turn white.
+  EXPECT_TRUE(img.pixel(10, 20) == qRgb(255, 255, 255) || img.pixel(10, 20) == qRgb(0, 0, 0));
+  // Nothing inside or outside the frame changes.
+  EXPECT_EQ(img.pixel(30, 15), before.pixel(30, 15));
+  EXPECT_EQ(img.pixel(5, 20), before.pixel(5, 20));
+  // Drawing it again restores the picture.
+  {
+    QPainter p(&img);
+    DrawInvertingRect(p, {10, 5}, {50, 30});
+  }
+  EXPECT_EQ(img, before);
+}
