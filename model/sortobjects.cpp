@@ -11,10 +11,12 @@
 //   the run's first link to its end. A queue replays that in one sweep.
 // - In step 2 an exchange at position i never disturbs positions before i
 //   (their ends all lie before them), so a restarted pass finds nothing to do
-//   until i again; resuming at i gives the same exchanges in the same order.
+//   until i again; resuming at i gives the same exchanges in the same order
+//   (model/linkorder.cpp, which also avoids replaying long chains).
 #include <array>
 #include <deque>
 
+#include "model/linkorder.h"
 #include "model/shem.h"
 
 void TShem::SortObjects() {
@@ -42,15 +44,11 @@ void TShem::SortObjects() {
   for (size_t i = 0; i < n; ++i) slots_[i]->slot_ = i;
   if (first == n) return;
 
-  // Step 2. m is the larger position of the link's ends that are links (0 if
-  // neither is); the link at i is exchanged with the one at m while i < m.
-  // Worked on compact arrays: each link gets a number (its position now), the
-  // numbers of its ends that are links, and a current position.
+  // Step 2, on link numbers (their positions now) and the numbers of their
+  // ends that are links.
   const size_t links = n - first;
-  std::vector<uint32_t> at(links), pos(links);
   std::vector<std::array<int32_t, 2>> ends(links, {-1, -1});
   for (size_t k = 0; k < links; ++k) {
-    at[k] = pos[k] = uint32_t(k);
     const Link& d = slots_[first + k]->AsLink()->Data;
     int j = 0;
     for (const TShemObj* end : {d.Source.Get(), d.Target.Get()}) {
@@ -58,20 +56,7 @@ void TShem::SortObjects() {
       ++j;
     }
   }
-  for (size_t i = 0; i < links; ++i) {
-    // Without a cycle each exchange at i brings in a link not seen at i
-    // before, so `links` exchanges bound the loop; a cycle stops there too.
-    for (size_t guard = 0; guard < links; ++guard) {
-      const auto& e = ends[at[i]];
-      int64_t m = -1;
-      for (int32_t x : e)
-        if (x >= 0 && int64_t(pos[size_t(x)]) > m) m = pos[size_t(x)];
-      if (m <= int64_t(i)) break;
-      std::swap(at[i], at[size_t(m)]);
-      pos[at[i]] = uint32_t(i);
-      pos[at[size_t(m)]] = uint32_t(m);
-    }
-  }
+  const std::vector<uint32_t> at = OrderLinksAfterLinks(ends);
   std::vector<TShemObj*> linkObjs(slots_.begin() + long(first), slots_.end());
   for (size_t i = 0; i < links; ++i) {
     slots_[first + i] = linkObjs[at[i]];
