@@ -288,6 +288,8 @@ QString TMainForm::FontFace() const { return FontBox->currentIndex() >= 0 ? Font
 
 ListView* TMainForm::ListingView() { return ListingPanel; }
 
+bool TMainForm::ListingShows(const TShem* diagram) const { return diagram && ListingPanel->Source() == diagram; }
+
 // ---------------------------------------------------------------- documents
 
 QList<TChildD*> TMainForm::Documents() const {

@@ -115,6 +115,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   // --- TDocumentHost
   TUserBlockList* UserBlockList() override { return &UserBlocks; }
   ListView* ListingView() override;
+  bool ListingShows(const TShem* diagram) const override;
   QString FontFace() const override;
   QColor GetBackgroundColor() const override { return BackgroundColor; }
   int GetCurrentTool() const override { return CurrentTool; }

@@ -10,6 +10,7 @@
 #include "editor/diagramtext.h"
 #include "editor/documenthost.h"
 #include "editor/modalquestions.h"
+#include "model/listview.h"
 
 namespace {
 QScrollBar* NewScrollBar(Qt::Orientation o, QWidget* parent) {
@@ -22,7 +23,39 @@ QScrollBar* NewScrollBar(Qt::Orientation o, QWidget* parent) {
 }
 }  // namespace
 
-TChildD::TChildD(TDocumentHost* host, QWidget* parent) : QWidget(parent), host_(host) {
+// The diagram's side of the shared listing panel: passes everything on while
+// the panel shows this document, and nothing while it shows another one.
+class TChildD::TListingMirror : public ListView {
+ public:
+  TListingMirror(TDocumentHost* host, const TShem* diagram) : host_(host), diagram_(diagram) {}
+  void BeginUpdate() override {
+    if (ListView* v = Target()) v->BeginUpdate();
+  }
+  void EndUpdate() override {
+    if (ListView* v = Target()) v->EndUpdate();
+  }
+  void Clear() override {
+    if (ListView* v = Target()) v->Clear();
+  }
+  void Append(const std::string& caption, int imageIndex, const std::string& position, const std::string& size,
+              TShemObj* obj) override {
+    if (ListView* v = Target()) v->Append(caption, imageIndex, position, size, obj);
+  }
+  bool Visible() const override {
+    const ListView* v = Target();
+    return v && v->Visible();
+  }
+
+ private:
+  ListView* Target() const {
+    return host_ && host_->ListingShows(diagram_) ? host_->ListingView() : nullptr;
+  }
+  TDocumentHost* host_;
+  const TShem* diagram_;
+};
+
+TChildD::TChildD(TDocumentHost* host, QWidget* parent)
+    : QWidget(parent), listing_(std::make_unique<TListingMirror>(host, &Diagram)), host_(host) {
   // FormCreate
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
@@ -41,7 +74,7 @@ TChildD::TChildD(TDocumentHost* host, QWidget* parent) : QWidget(parent), host_(
   Memo1->hide();
 
   Diagram.UserBlocks = host_ ? host_->UserBlockList() : nullptr;
-  Diagram.SetListView(host_ ? host_->ListingView() : nullptr);
+  Diagram.SetListView(listing_.get());
   SetFontFace(host_ ? host_->FontFace() : QString());
   SetColor(host_ ? host_->GetBackgroundColor() : QColor(192, 192, 192));
   FormResize();

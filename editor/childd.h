@@ -26,6 +26,10 @@ class TDocumentHost;
 class TChildD : public QWidget {
   Q_OBJECT
 
+  // Declared before Diagram, which reports to it up to its destruction.
+  class TListingMirror;
+  std::unique_ptr<TListingMirror> listing_;
+
  public:
   explicit TChildD(TDocumentHost* host, QWidget* parent = nullptr);
   ~TChildD() override;

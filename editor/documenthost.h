@@ -10,14 +10,18 @@
 
 class ListView;
 class TChildD;
+class TShem;
 class TUserBlockList;
 
 class TDocumentHost {
  public:
   virtual ~TDocumentHost() = default;
   virtual TUserBlockList* UserBlockList() = 0;
-  // The listing panel that a diagram mirrors its blocks into (may be null).
+  // The listing panel that diagrams mirror their blocks into (may be null),
+  // and whether it is showing the given diagram just now: only that one may
+  // change its rows.
   virtual ListView* ListingView() = 0;
+  virtual bool ListingShows(const TShem* diagram) const = 0;
   // The face chosen in the font box; empty for the default face.
   virtual QString FontFace() const = 0;
   virtual QColor GetBackgroundColor() const = 0;

@@ -27,6 +27,7 @@ class THost : public TDocumentHost {
  public:
   TUserBlockList* UserBlockList() override { return nullptr; }
   ListView* ListingView() override { return nullptr; }
+  bool ListingShows(const TShem*) const override { return false; }
   QString FontFace() const override { return QString(); }
   QColor GetBackgroundColor() const override { return QColor(192, 192, 192); }
   int GetCurrentTool() const override { return 0; }

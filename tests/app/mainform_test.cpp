@@ -234,6 +234,17 @@ TEST(MainForm, ListingPanelFollowsTheActiveDocument) {
   EXPECT_EQ(f.ListingPanel->topLevelItemCount(), 1);
   f.MdiArea->setActiveSubWindow(f.SubWindowOf(f.Documents()[0]));
   EXPECT_EQ(f.ListingPanel->topLevelItemCount(), 3);
+
+  // A document in the background that changes or goes away leaves the rows
+  // of the active one alone.
+  TChildD* background = f.Documents()[1];
+  background->Diagram.LoadFromFile(QFile::encodeName(a).toStdString());
+  EXPECT_EQ(f.ListingPanel->topLevelItemCount(), 3);
+  background->Diagram.Clear();
+  EXPECT_EQ(f.ListingPanel->topLevelItemCount(), 3);
+  delete f.SubWindowOf(background);
+  EXPECT_EQ(f.ListingPanel->topLevelItemCount(), 3);
+  EXPECT_EQ(f.ListingPanel->ObjectOfRow(2), f.Documents()[0]->Diagram.GetObj(2));
 }
 
 TEST(MainForm, SettingsAreReadAtStartAndWrittenAtExit) {

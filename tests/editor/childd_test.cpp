@@ -15,6 +15,7 @@ class TFakeHost : public TDocumentHost {
   QString Panels[2];
   TUserBlockList* UserBlockList() override { return nullptr; }
   ListView* ListingView() override { return nullptr; }
+  bool ListingShows(const TShem*) const override { return false; }
   QString FontFace() const override { return QString(); }
   QColor GetBackgroundColor() const override { return QColor(10, 120, 200); }
   int GetCurrentTool() const override { return 0; }
