@@ -4,10 +4,13 @@
 //
 // There is no spatial index: the editing code moves blocks and re-attaches link
 // ends by writing their records directly, which no index could follow. Instead
-// the walk is kept tight: it runs over the slot array itself, rejects a block
-// by a box of a few integer comparisons before its exact test, and works out a
-// link's end points without the general resolver when the link hangs on
-// blocks or on a short chain of links.
+// the walk is kept tight: it runs over the slot array itself, prefetches the
+// records it is about to read, rejects a block by a box of a few integer
+// comparisons before its exact test, and works out a link's end points
+// without the diagram's general resolver: directly for links on blocks, and
+// for links on links by a short recursion or, along long chains, a memo that
+// lives for one walk. Nothing is kept between walks, so every answer comes
+// from the records as they are.
 
 #include <memory>
 #include <tuple>
