@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QTest>
 #include <QToolBar>
 
 #include "../editor/guitestenv.h"
@@ -426,6 +427,14 @@ TEST(MainForm, StatusBarShowsPanelsForDocumentsAndHintsOverTheListing) {
   emit f.ListingPanel->MouseEntered();
   EXPECT_TRUE(f.StatusSimple);
   EXPECT_TRUE(f.StatusPanels[0]->isHidden());
+
+  // A real mouse move over the shown document reaches the same handler.
+  f.show();
+  QCoreApplication::processEvents();
+  QTest::mouseMove(d, QPoint(30, 14));
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(f.StatusSimple);
+  EXPECT_EQ(f.StatusPanels[0]->text(), "(15, 7)");
 }
 
 TEST(MainForm, ClosingADocumentWindowAsksAndCancelKeepsIt) {
