@@ -118,8 +118,8 @@ void TChildD::UpdateScrollRanges() {
   const TPoint extent = ScalePoint(PointSub(ViewBottomRight, ViewTopLeft), 1.0 / Scale);
   // QScrollBar keeps its value inside the new range by itself; Origin is not
   // re-read here (a clamped value arrives through valueChanged).
-  ScrollBar1->setMaximum(65535 - extent.X);
-  ScrollBar2->setMaximum(65535 - extent.Y);
+  ScrollBar1->setRange(0, std::max(0, 65535 - extent.X));
+  ScrollBar2->setRange(0, std::max(0, 65535 - extent.Y));
   const int size = FontSizeForScale(Scale);
   if (size > 0) font_.setPointSize(size);
 }

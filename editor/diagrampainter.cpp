@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "editor/diagramtext.h"
@@ -176,10 +177,19 @@ void TDiagramPainter::DrawBlock(const Block& b, bool selected) {
       Stroke(p_, ToPolygon(outline.Figures[0].Points), false);
       // The wavy bottom edge, one pixel per column; a dotted outline draws
       // four columns and skips the four after every column that is a multiple of 4.
+      // Columns outside the device are left out (only the first multiple of 4
+      // from L fixes the dotted pattern, so any column can be tested alone).
+      int64_t from = L, to = Rt;
+      if (!p_.worldMatrixEnabled() || p_.worldTransform().isIdentity()) {
+        from = std::max<int64_t>(from, -1);
+        to = std::min<int64_t>(to, int64_t(p_.device()->width()));
+      }
+      const int64_t firstFour = L + ((4 - (int64_t(L) % 4)) % 4);  // first multiple of 4 from L
       QPolygon dots;
-      for (int64_t x = L; x <= Rt; ++x) {
+      for (int64_t x = from; x <= to; ++x) {
+        const int64_t k = (x - firstFour) % 8;
+        if (b.Dotted && x > firstFour && k >= 1 && k <= 4) continue;
         dots.append(QPoint(int(x), DocumentWaveY(R, int32_t(x))));
-        if (b.Dotted && x % 4 == 0) x += 4;
       }
       p_.save();
       p_.setPen(QPen(Qt::black, 0));

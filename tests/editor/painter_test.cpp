@@ -1,6 +1,7 @@
 // Pixels of the diagram painter: outlines, handles, fills, arrowheads, text.
 #include <QPainter>
 #include <cmath>
+#include <set>
 
 #include "editor/diagrampainter.h"
 #include "guitestenv.h"
@@ -156,18 +157,30 @@ TEST(Painter, FilledInteriorHidesWhatLiesBehindInTheWindowColour) {
 }
 
 TEST(Painter, DocumentDottedBottomSkipsFourColumnsAfterMultiplesOfFour) {
-  Canvas solid, dotted;
-  Block b = MakeBlock(bkDocument, kRect);
-  solid.Paint([&](TDiagramPainter& p) { p.DrawBlock(b, false); });
-  b.Dotted = true;
-  dotted.Paint([&](TDiagramPainter& p) { p.DrawBlock(b, false); });
-  const TRect R{L, T, Rt, B};
-  for (int x = L + 1; x < Rt; ++x) {
-    const int y = DocumentWaveY(R, x);
-    EXPECT_TRUE(IsBlack(solid.img, x, y)) << x;
-    // Drawn: 20, 25..28, 33..36, ...: columns 1..4 after a multiple of 4 are skipped.
-    const bool drawn = (x + 3) % 8 >= 4;
-    EXPECT_EQ(IsBlack(dotted.img, x, y), drawn) << x;
+  // Blocks whose left edge lands on column 20, 22 and -10 (partly outside).
+  for (int origin : {0, -1, 15}) {
+    SCOPED_TRACE(origin);
+    Canvas solid, dotted;
+    solid.view.Origin = dotted.view.Origin = {origin, 0};
+    const Block plain = MakeBlock(bkDocument, kRect);
+    Block b = plain;
+    b.Dotted = true;
+    solid.Paint([&](TDiagramPainter& p) { p.DrawBlock(plain, false); });
+    dotted.Paint([&](TDiagramPainter& p) { p.DrawBlock(b, false); });
+    const TPoint tl = solid.view.DiagramToScreen(kRect.TopLeft()), br = solid.view.DiagramToScreen(kRect.BottomRight());
+    const TRect R{tl.X, tl.Y, br.X, br.Y};
+    // The rule as stated: walk the columns, skipping four after every
+    // column that is a multiple of 4.
+    std::set<int> drawn;
+    for (int x = R.Left; x <= R.Right; ++x) {
+      drawn.insert(x);
+      if (x % 4 == 0) x += 4;
+    }
+    for (int x = std::max(R.Left + 1, 0); x < R.Right; ++x) {
+      const int y = DocumentWaveY(R, x);
+      EXPECT_TRUE(IsBlack(solid.img, x, y)) << x;
+      EXPECT_EQ(IsBlack(dotted.img, x, y), drawn.count(x) == 1) << x;
+    }
   }
 }
 
