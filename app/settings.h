@@ -40,7 +40,7 @@ constexpr int MaxRecentFiles = 5;
 constexpr int DefaultBlockWidth = 80;
 constexpr int DefaultBlockHeight = 20;
 
-// The store of the program, or of organisation `organisation` (tests use their own).
+// The organisation name under which QSettings keeps the program's store.
 QString SettingsOrganisation();
 
 TSettingsValues ReadSettingsStore(QSettings& s);
