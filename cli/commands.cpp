@@ -44,24 +44,31 @@ bool LoadDiagram(const std::string& file, TShem& d, TUserBlockList& list) {
 }
 }  // namespace
 
-int CmdDump(const std::vector<std::string>& args) {
+namespace {
+// The prologue of the commands that take one diagram file: parse the
+// arguments, load the file. Returns -1 when the caller may go on, else the
+// exit code.
+int LoadSingleFile(const std::vector<std::string>& args, TShem& d, TUserBlockList& list, int& cp) {
   std::vector<std::string> pos;
-  int cp;
   if (!ParseCommonArgs(args, pos, cp) || pos.size() != 1) return 2;
+  return LoadDiagram(pos[0], d, list) ? -1 : 1;
+}
+}  // namespace
+
+int CmdDump(const std::vector<std::string>& args) {
   TUserBlockList list;
   TShem d;
-  if (!LoadDiagram(pos[0], d, list)) return 1;
+  int cp;
+  if (const int rc = LoadSingleFile(args, d, list, cp); rc >= 0) return rc;
   std::cout << FormatDiagramJson(DiagramToJson(d, list, cp));
   return std::cout.good() ? 0 : 1;
 }
 
 int CmdCheck(const std::vector<std::string>& args) {
-  std::vector<std::string> pos;
-  int cp;
-  if (!ParseCommonArgs(args, pos, cp) || pos.size() != 1) return 2;
   TUserBlockList list;
   TShem d;
-  if (!LoadDiagram(pos[0], d, list)) return 1;
+  int cp;
+  if (const int rc = LoadSingleFile(args, d, list, cp); rc >= 0) return rc;
   std::printf("ok %d objects\n", d.Count());
   return 0;
 }

@@ -85,9 +85,11 @@ void BM_SortShuffled(benchmark::State& state) {
 }
 BENCHMARK(BM_SortShuffled)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Complexity();
 
-// Deletes a tenth of the blocks one by one, each with its links.
+// Deletes a tenth of the blocks one by one, each with its links: by the
+// object (Remove), or through its index (Delete(IndexOf(x))) when range(1) is 1.
 void BM_DeleteBlocksOneByOne(benchmark::State& state) {
   const int n = int(state.range(0));
+  const bool byIndex = state.range(1) != 0;
   for (auto _ : state) {
     state.PauseTiming();
     TShem d;
@@ -95,7 +97,12 @@ void BM_DeleteBlocksOneByOne(benchmark::State& state) {
     std::vector<TShemObj*> victims;
     for (int i = 0; i < n / 2; i += 5) victims.push_back(d.GetObj(i));
     state.ResumeTiming();
-    for (TShemObj* v : victims) d.Remove(v);
+    for (TShemObj* v : victims) {
+      if (byIndex)
+        d.Delete(d.IndexOf(v));
+      else
+        d.Remove(v);
+    }
     benchmark::DoNotOptimize(d.Count());
     state.PauseTiming();
     d.Clear();
@@ -103,26 +110,9 @@ void BM_DeleteBlocksOneByOne(benchmark::State& state) {
   }
   state.SetComplexityN(n);
 }
-BENCHMARK(BM_DeleteBlocksOneByOne)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
-
-// The same through indices, as Delete(IndexOf(x)).
-void BM_DeleteByIndex(benchmark::State& state) {
-  const int n = int(state.range(0));
-  for (auto _ : state) {
-    state.PauseTiming();
-    TShem d;
-    BuildGrid(d, n);
-    std::vector<TShemObj*> victims;
-    for (int i = 0; i < n / 2; i += 5) victims.push_back(d.GetObj(i));
-    state.ResumeTiming();
-    for (TShemObj* v : victims) d.Delete(d.IndexOf(v));
-    state.PauseTiming();
-    d.Clear();
-    state.ResumeTiming();
-  }
-  state.SetComplexityN(n);
-}
-BENCHMARK(BM_DeleteByIndex)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_DeleteBlocksOneByOne)
+    ->Args({10000, 0})->Args({100000, 0})->Args({10000, 1})->Args({100000, 1})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Save(benchmark::State& state) {
   TShem d;
