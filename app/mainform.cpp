@@ -569,8 +569,10 @@ void TMainForm::ReadSettings() {
     if (*t.Dock == 0) {
       const QPoint at(t.Pos.value_or(0), t.Row.value_or(0));
       if (!t.Row || !t.Pos || !QGuiApplication::screenAt(at)) continue;  // off-screen: ignored
-      removeToolBar(tb);
-      tb->setParent(this, Qt::Tool | Qt::FramelessWindowHint);
+      // Floating as the main window's own state restore does it: the toolbar
+      // keeps its place in the layout (empty while it is a window) so it can
+      // be docked again by dragging.
+      tb->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
       tb->move(at);
       tb->setVisible(t.Visible.value_or(true));
       continue;
