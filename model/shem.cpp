@@ -426,6 +426,7 @@ bool TShem::CheckIntegrity() const {
     if (!e) continue;
     ++live;
     if (e->owner_ != this || e->slot_ != s) return false;
+    if (dead_ > 0 && DeadBefore(s) != s + 1 - live) return false;  // holes before s
     // Every referrer is a link of this diagram that really ends here, as often
     // as it ends here.
     for (TShemObj* r : e->referrers_) {

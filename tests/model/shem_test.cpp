@@ -262,8 +262,17 @@ TEST(Diagram, ManyDeletionsKeepIndicesRight) {
     EXPECT_EQ(d.GetObj(seen), blocks[size_t(i)]);
     ++seen;
   }
+  // Appending while holes are still there.
+  ASSERT_TRUE(d.CheckIntegrity());
+  for (int i = 0; i < 100; ++i) {
+    TShemObj* b = AddBlock(d, bkText, {0, 0, 1, 1});
+    EXPECT_EQ(d.IndexOf(b), d.Count() - 1);
+    EXPECT_EQ(d.GetObj(d.Count() - 1), b);
+    if (i % 7 == 0) d.Remove(blocks[size_t(3 * i + 1)]);
+  }
+  ASSERT_TRUE(d.CheckIntegrity());
   d.Insert(0, TBlock::NewPoint({5, 5}));
-  EXPECT_EQ(d.GetObj(1), blocks[1]);
+  EXPECT_EQ(d.GetObj(1), blocks[2]);
   EXPECT_TRUE(d.GetObj(0)->IsPointBlock());
   EXPECT_TRUE(d.CheckIntegrity());
 }
