@@ -88,6 +88,19 @@ QIcon KindIcon(int kind) {
   return QIcon(pm);
 }
 
+// The program's icon: a small flowchart, a block above a decision.
+QIcon ProgramIcon() {
+  QPixmap pm(32, 32);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setPen(QPen(Qt::black, 0));
+  p.setBrush(Qt::white);
+  p.drawRect(7, 1, 18, 9);
+  p.drawLine(16, 11, 16, 15);
+  p.drawPolygon(QPolygon({QPoint(16, 15), QPoint(30, 23), QPoint(16, 31), QPoint(2, 23)}));
+  return QIcon(pm);
+}
+
 QIcon UserBlockIcon(const TUserBlock& b) {
   const TToolBitmap bm = b.GetToolImage();
   QImage img(TToolBitmap::Width, TToolBitmap::Height, QImage::Format_RGB32);
@@ -113,6 +126,8 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   StandardBlockSizes.fill({DefaultBlockWidth, DefaultBlockHeight});
   LastDirectory = QDir(options_.ProgramDir).absolutePath() + '/';
   setWindowTitle(kTitle);
+  setWindowIcon(ProgramIcon());
+  QApplication::setWindowIcon(windowIcon());
   resize(630, 377);
 
   MdiArea = new QMdiArea;

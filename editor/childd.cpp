@@ -164,6 +164,11 @@ void TChildD::Render() {
   p.setFont(font_);
   TDiagramPainter painter(p, Transform(), color_, Diagram.UserBlocks);
   painter.FillBackground(QRect(QPoint(0, 0), size));
+  // The square between the two scroll bars is theirs, not the diagram's.
+  const QRect viewRect(QPoint(ViewTopLeft.X, ViewTopLeft.Y), QPoint(ViewBottomRight.X - 1, ViewBottomRight.Y - 1));
+  p.fillRect(QRect(QPoint(ViewBottomRight.X, ViewBottomRight.Y), QPoint(size.width() - 1, size.height() - 1)),
+             palette().color(QPalette::Window));
+  p.setClipRect(viewRect);
   if (ShowGrid && !DocumentDragging) painter.DrawGrid(ViewTopLeft, ViewBottomRight, Scale);
   const TPoint a = ScreenToDiagram(ViewTopLeft), b = ScreenToDiagram(ViewBottomRight);
   const TRect visible{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
