@@ -12,6 +12,7 @@
 // lives for one walk. Nothing is kept between walks, so every answer comes
 // from the records as they are.
 
+#include <cstdint>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -30,10 +31,10 @@ TPoint BlockEnd(TPoint pos, const TShemObj* o) {
   return o ? PositionOnRect(pos, o->AsBlock()->Data.Rect()) : TPoint{0, 0};
 }
 
-// Prefetch distances, in entries, for the records, the objects that link ends
-// hang on, then the records of those objects. A block costs only a few
+// Prefetch distances, in entries, for the objects that link ends hang on,
+// then the records of those objects. A block costs only a few
 // nanoseconds, so the distances are long enough to cover a memory access.
-constexpr size_t kAheadRecord = 48, kAheadEnds = 32, kAheadEndRecords = 16;
+constexpr size_t kAheadEnds = 32, kAheadEndRecords = 16;
 
 // A prefetch the compiler keeps: GCC removed __builtin_prefetch from these
 // walks (an address loaded from memory), an asm statement stays.
@@ -46,25 +47,27 @@ inline void Touch(const void* p) {
 #endif
 }
 
-// Touches, ahead of a walk, the memory that the walk is about to read: the
-// entries' records and, for links, the objects that their ends hang on. Link
-// ends point anywhere in memory; without this every link costs several cache
+// Objects allocated together (a diagram read from a file, blocks and the links
+// drawn between them) lie close in memory and come into the cache with the
+// walk itself; only ends farther away than this are worth a prefetch.
+constexpr uintptr_t kNearBytes = uintptr_t(1) << 16;
+
+bool Far(const void* from, const void* to) {
+  const uintptr_t a = reinterpret_cast<uintptr_t>(from), b = reinterpret_cast<uintptr_t>(to);
+  return (a > b ? a - b : b - a) > kNearBytes;
+}
+
+// Touches, ahead of a walk, the memory that the walk is about to read for the
+// links whose ends hang on objects far away in memory: first those objects,
+// then their records. Without this every such link costs several cache
 // misses one after the other.
 void PrefetchAhead(const std::vector<TShemObj*>& slots, size_t s) {
   const size_t n = slots.size();
-  if (s + kAheadRecord < n) {
-    if (const TShemObj* e = slots[s + kAheadRecord]) {
-      if (const TLink* l = e->AsLink())
-        Touch(l);
-      else
-        Touch(&e->AsBlock()->Data.TopLeft);
-    }
-  }
   if (s + kAheadEnds < n) {
     if (const TShemObj* e = slots[s + kAheadEnds]) {
       if (const TLink* l = e->AsLink()) {
-        Touch(l->Data.Source.Get());
-        Touch(l->Data.Target.Get());
+        for (const TShemObj* end : {l->Data.Source.Get(), l->Data.Target.Get()})
+          if (Far(l, end)) Touch(end);
       }
     }
   }
@@ -72,7 +75,7 @@ void PrefetchAhead(const std::vector<TShemObj*>& slots, size_t s) {
     if (const TShemObj* e = slots[s + kAheadEndRecords]) {
       if (const TLink* l = e->AsLink()) {
         for (const TShemObj* end : {l->Data.Source.Get(), l->Data.Target.Get()}) {
-          if (!end) continue;
+          if (!end || !Far(l, end)) continue;
           if (const TBlock* b = end->AsBlock()) {
             Touch(&b->Data.TopLeft);
           } else {
