@@ -4,7 +4,14 @@
 
 #include "model/shemobj.h"
 
-const char* const ToolbarPrefixes[4] = {"Stand", "Spec", "Align", "UB"};
+// The stored value names of the four toolbars (Standard, Special, Align
+// palette, User blocks), in the order of TSettingsValues::Toolbars.
+const TToolbarValueNames ToolbarValueNames[4] = {
+    {"StandVis", "StandDock", "StandRow", "StandPos"},
+    {"SpecVis", "SpecDock", "SpecRow", "SpecPos"},
+    {"AlignVis", "AlignDock", "AlignRow", "AlignPos"},
+    {"UBVis", "UBDock", "UBRow", "UBPos"},
+};
 
 TSettingsValues::TSettingsValues() { StandSize.fill({DefaultBlockWidth, DefaultBlockHeight}); }
 
@@ -73,12 +80,12 @@ TSettingsValues ReadSettingsStore(QSettings& s) {
   v.HWind = ReadInt(s, "HWind", 1, kCoordMax);
   v.WWind = ReadInt(s, "WWind", 1, kCoordMax);
   for (int i = 0; i < 4; ++i) {
-    const QString p = QString::fromLatin1(ToolbarPrefixes[i]);
+    const TToolbarValueNames& n = ToolbarValueNames[i];
     TToolbarSettings& t = v.Toolbars[size_t(i)];
-    t.Visible = ReadBool(s, p + "Vis");
-    t.Dock = ReadInt(s, p + "Dock", 0, 4);
-    t.Row = ReadInt(s, p + "Row", kCoordMin, kCoordMax);
-    t.Pos = ReadInt(s, p + "Pos", kCoordMin, kCoordMax);
+    t.Visible = ReadBool(s, n.Vis);
+    t.Dock = ReadInt(s, n.Dock, 0, 4);
+    t.Row = ReadInt(s, n.Row, kCoordMin, kCoordMax);
+    t.Pos = ReadInt(s, n.Pos, kCoordMin, kCoordMax);
   }
   if (const auto c = ReadInteger(s, "BackGround"); c && *c >= 0 && *c <= 0xFFFFFF) v.BackGround = unsigned(*c);
   v.ListEnable = ReadBool(s, "ListEnable");
@@ -109,12 +116,12 @@ void WriteSettingsStore(QSettings& s, const TSettingsValues& v) {
   WriteIf(s, "HWind", v.HWind);
   WriteIf(s, "WWind", v.WWind);
   for (int i = 0; i < 4; ++i) {
-    const QString p = QString::fromLatin1(ToolbarPrefixes[i]);
+    const TToolbarValueNames& n = ToolbarValueNames[i];
     const TToolbarSettings& t = v.Toolbars[size_t(i)];
-    WriteIf(s, p + "Vis", t.Visible);
-    WriteIf(s, p + "Dock", t.Dock);
-    WriteIf(s, p + "Row", t.Row);
-    WriteIf(s, p + "Pos", t.Pos);
+    WriteIf(s, n.Vis, t.Visible);
+    WriteIf(s, n.Dock, t.Dock);
+    WriteIf(s, n.Row, t.Row);
+    WriteIf(s, n.Pos, t.Pos);
   }
   WriteIf(s, "BackGround", v.BackGround);
   WriteIf(s, "ListEnable", v.ListEnable);

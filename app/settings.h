@@ -34,8 +34,14 @@ struct TSettingsValues {
   TSettingsValues();
 };
 
-// Value-name prefixes of the four toolbars, in the order of Toolbars.
-extern const char* const ToolbarPrefixes[4];
+// Stored value names of the four toolbars, in the order of Toolbars.
+struct TToolbarValueNames {
+  const char* Vis;
+  const char* Dock;
+  const char* Row;
+  const char* Pos;
+};
+extern const TToolbarValueNames ToolbarValueNames[4];
 constexpr int MaxRecentFiles = 5;
 constexpr int DefaultBlockWidth = 80;
 constexpr int DefaultBlockHeight = 20;
