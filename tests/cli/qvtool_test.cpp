@@ -149,3 +149,21 @@ TEST_F(QvtoolTest, ArbitraryBytesNeverCrashTheReader) {
     }
   }
 }
+
+TEST_F(QvtoolTest, PascalTranslation) {
+  ASSERT_EQ(Qvtool("build " + std::string(QV_EXAMPLES_DIR) + "/sum.json " + Path("sum.fgd")).code, 0);
+  ToolRun r = Qvtool("pascal " + Path("sum.fgd"));
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out,
+            "begin\n  s := 0;\n  i := 1;\n  while i <= n do\n  begin\n    s := s + i;\n    i := i + 1\n  end;\nend;\n");
+
+  // Without a begin block: the message on standard error, exit 1.
+  Write("nobegin.json", R"({"format":"quorvalin-diagram","objects":[
+    {"type":"block","kind":0,"text":"a := 1","rect":[0,0,80,20]}]})");
+  ASSERT_EQ(Qvtool("build " + Path("nobegin.json") + " " + Path("nobegin.fgd")).code, 0);
+  r = Qvtool("pascal " + Path("nobegin.fgd"));
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("Error: Can not find \"begin\""), std::string::npos) << r.err;
+  EXPECT_EQ(Qvtool("pascal").code, 2);
+}
