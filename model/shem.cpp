@@ -18,7 +18,7 @@ TShem::~TShem() { Clear(); }
 void TShem::Clear() {
   for (TShemObj* e : slots_) delete e;
   slots_.clear();
-  live_.clear();
+  live_.Clear();
   dead_ = 0;
   deadTree_.clear();
   lookups_ = 0;
@@ -91,7 +91,7 @@ int TShem::IndexOfLive(const TShemObj* obj) const {
 
 void TShem::Register(TShemObj* e) {
   e->owner_ = this;
-  live_.insert(e);
+  live_.Insert(e);
   if (TLink* l = e->AsLink()) {
     l->Entry = e;
     if (TShemObj* s = l->Data.Source) s->referrers_.push_back(e);
@@ -183,7 +183,7 @@ void TShem::DeleteEntry(TShemObj* e) {
     }
     MarkDead(d->slot_);
     d->owner_ = nullptr;
-    live_.erase(d);
+    live_.Erase(d);
   }
   for (TShemObj* d : doomed) delete d;
   if (dead_ > slots_.size() / 2) Compact();
@@ -441,7 +441,7 @@ bool TShem::CheckIntegrity() const {
         if (end && std::find(end->referrers_.begin(), end->referrers_.end(), e) == end->referrers_.end()) return false;
     }
   }
-  return live == size_t(Count()) && live_.size() == live;
+  return live == size_t(Count()) && live_.Size() == live;
 }
 
 void TShem::ReplaceContents(TShem& from) {
@@ -450,7 +450,7 @@ void TShem::ReplaceContents(TShem& from) {
   slots_ = std::move(from.slots_);
   from.slots_.clear();
   live_ = std::move(from.live_);
-  from.live_.clear();
+  from.live_.Clear();
   dead_ = 0;
   deadTree_.clear();
   lookups_ = 0;

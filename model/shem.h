@@ -11,10 +11,10 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "model/geometry.h"
+#include "model/ptrset.h"
 #include "model/shemobj.h"
 
 class ListView;
@@ -50,7 +50,7 @@ class TShem {
   // Index of obj, or -1 when obj is not (or no longer) in this diagram; a
   // reference to an object that was deleted is answered safely.
   int IndexOf(const TShemObj* obj) const;
-  bool Contains(const TShemObj* obj) const { return obj && live_.count(obj) != 0; }
+  bool Contains(const TShemObj* obj) const { return live_.Contains(obj); }
   void Delete(int index);
   void Remove(TShemObj* obj);
   // First link after After (from the start when After is null or not in the
@@ -127,5 +127,5 @@ class TShem {
   mutable size_t lookups_ = 0;
   // Every entry in the list, so that references kept elsewhere (a selection,
   // the last search result) can be asked about after a deletion.
-  std::unordered_set<const TShemObj*> live_;
+  TPtrSet live_;
 };

@@ -48,13 +48,19 @@ void TShem::SortObjects() {
   // ends that are links.
   const size_t links = n - first;
   std::vector<std::array<int32_t, 2>> ends(links, {-1, -1});
+  // The ends lie anywhere in memory: gather them first, then read them with
+  // the next ones already on their way into the cache.
+  std::vector<const TShemObj*> endObjs(2 * links);
   for (size_t k = 0; k < links; ++k) {
     const Link& d = slots_[first + k]->AsLink()->Data;
-    int j = 0;
-    for (const TShemObj* end : {d.Source.Get(), d.Target.Get()}) {
-      if (end && end->IsLink() && end->owner_ == this) ends[k][size_t(j)] = int32_t(end->slot_ - first);
-      ++j;
-    }
+    endObjs[2 * k] = d.Source.Get();
+    endObjs[2 * k + 1] = d.Target.Get();
+  }
+  constexpr size_t kAhead = 16;
+  for (size_t e = 0; e < endObjs.size(); ++e) {
+    if (e + kAhead < endObjs.size() && endObjs[e + kAhead]) __builtin_prefetch(endObjs[e + kAhead]);
+    const TShemObj* end = endObjs[e];
+    if (end && end->IsLink() && end->owner_ == this) ends[e / 2][e % 2] = int32_t(end->slot_ - first);
   }
   const std::vector<uint32_t> at = OrderLinksAfterLinks(ends);
   std::vector<TShemObj*> linkObjs(slots_.begin() + long(first), slots_.end());

@@ -48,7 +48,7 @@ void BM_BuildDiagram(benchmark::State& state) {
   }
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_BuildDiagram)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_BuildDiagram)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Complexity();
 
 void BM_SortWorstOrder(benchmark::State& state) {
   for (auto _ : state) {
@@ -111,7 +111,7 @@ void BM_DeleteBlocksOneByOne(benchmark::State& state) {
   state.SetComplexityN(n);
 }
 BENCHMARK(BM_DeleteBlocksOneByOne)
-    ->Args({10000, 0})->Args({100000, 0})->Args({10000, 1})->Args({100000, 1})
+    ->Args({10000, 0})->Args({100000, 0})->Args({1000000, 0})->Args({10000, 1})->Args({100000, 1})
     ->Unit(benchmark::kMillisecond);
 
 void BM_Save(benchmark::State& state) {
