@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextEdit>
 #include <algorithm>
 
@@ -116,10 +117,14 @@ void TChildD::UpdateScrollRanges() {
   ViewTopLeft = {client.left(), client.top()};
   ViewBottomRight = {ScrollBar2->x(), ScrollBar1->y()};
   const TPoint extent = ScalePoint(PointSub(ViewBottomRight, ViewTopLeft), 1.0 / Scale);
-  // QScrollBar keeps its value inside the new range by itself; Origin is not
-  // re-read here (a clamped value arrives through valueChanged).
-  ScrollBar1->setRange(0, std::max(0, 65535 - extent.X));
-  ScrollBar2->setRange(0, std::max(0, 65535 - extent.Y));
+  // Each bar pulls its position into the new range by itself. That is not a
+  // scroll by the user: Origin stays as it is (until the next scroll) and an
+  // open in-place editor stays open, so the bars keep quiet meanwhile.
+  {
+    const QSignalBlocker quiet1(ScrollBar1), quiet2(ScrollBar2);
+    ScrollBar1->setRange(0, std::max(0, 65535 - extent.X));
+    ScrollBar2->setRange(0, std::max(0, 65535 - extent.Y));
+  }
   const int size = FontSizeForScale(Scale);
   if (size > 0) font_.setPointSize(size);
 }
