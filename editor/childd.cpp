@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextEdit>
+#include <QTextOption>
 #include <algorithm>
 
 #include "editor/diagramtext.h"
@@ -71,7 +72,11 @@ TChildD::TChildD(TDocumentHost* host, QWidget* parent)
   Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Memo1->setAcceptRichText(false);
-  Memo1->setAlignment(Qt::AlignHCenter);
+  // Centred as the document's default, so that text set or typed later is
+  // centred too (a paragraph alignment would go with the first new text).
+  QTextOption centred = Memo1->document()->defaultTextOption();
+  centred.setAlignment(Qt::AlignHCenter);
+  Memo1->document()->setDefaultTextOption(centred);
   Memo1->hide();
 
   Diagram.UserBlocks = host_ ? host_->UserBlockList() : nullptr;
