@@ -620,11 +620,13 @@ bool TTranslation::ReduceAt(TShemObj* r, TShemObj* yes, TShemObj* no, bool haveI
     Append(std::move(l));
     return true;
   }
-  if (jy != r || !by || !by->IsBlock() || by == r) return false;
+  if (jy != r || !by || !by->IsBlock()) return false;
   int k = 0;
   for (TShemObj* l : d_.LinksOf(by))
     if (LeadsIn(l, by)) ++k;
-  if (haveI2 && k == 1) {
+  // A while deletes its body and keeps R, so R cannot be its own body there;
+  // a repeat deletes R, which may then take its own loop with it.
+  if (haveI2 && k == 1 && by != r) {
     SetText(r, "while " + cond + " do\r\nbegin\r\n" + by->AsBlock()->Data.Text + "\r\nend;");
     Delete(by);
     SetKind(r, bkSquare);

@@ -265,9 +265,9 @@ class LiteralPasses {
           nl->Data.TargetPos = {32767, 0};
           d_.Add(std::move(nl));
           applied = true;
-        } else if (jy == r && by->IsBlock() && by != r) {
+        } else if (jy == r && by->IsBlock()) {
           const int k = CountIn(by);
-          if (others.size() >= 2 && k == 1) {
+          if (others.size() >= 2 && k == 1 && by != r) {
             Text(r) = "while " + cond + " do\r\nbegin\r\n" + Text(by) + "\r\nend;";
             Remove(by);
             r->AsBlock()->Data.Kind = bkSquare;
