@@ -225,18 +225,13 @@ class TWalkEnds {
 // coordinates the side tests are exact enough that only a link whose line
 // passes exactly through the corner can pass them; beyond it the full test
 // decides.
-constexpr uint32_t kExactSideRange = uint32_t(1) << 22;
+constexpr int64_t kExactSideRange = int64_t(1) << 22;
 
-// -kExactSideRange <= v <= kExactSideRange, in one comparison.
-inline bool InExactRange(int32_t v) { return uint32_t(v) + kExactSideRange <= 2 * kExactSideRange; }
-
-bool RectInExactRange(const TRect& r) {
-  return InExactRange(r.Left) && InExactRange(r.Top) && InExactRange(r.Right) && InExactRange(r.Bottom);
-}
-
-inline bool MayLieOnLineThroughCorner(TPoint a, TPoint b, const TRect& r, bool rectExact) {
+bool MayLieOnLineThroughCorner(TPoint a, TPoint b, const TRect& r) {
   if (PointsEqual(a, b)) return false;  // a zero-length link touches only where it lies
-  if (!rectExact || !InExactRange(a.X) || !InExactRange(a.Y) || !InExactRange(b.X) || !InExactRange(b.Y)) return true;
+  for (int64_t v : {int64_t(a.X), int64_t(a.Y), int64_t(b.X), int64_t(b.Y), int64_t(r.Left), int64_t(r.Top),
+                    int64_t(r.Right), int64_t(r.Bottom)})
+    if (v > kExactSideRange || v < -kExactSideRange) return true;
   const int64_t dx = int64_t(b.X) - a.X, dy = int64_t(b.Y) - a.Y;
   return dx * (int64_t(r.Top) - a.Y) == dy * (int64_t(r.Left) - a.X);
 }
@@ -269,7 +264,6 @@ TShemObj* TShem::NextInRect(const TShemObj* after, const TRect& rect) const {
                  [this](const TShemObj* x) { return IndexOfLive(x); }, Count());
   // An entry that is not (or no longer) in the list starts the walk afresh.
   const size_t start = Contains(after) ? after->slot_ + 1 : 0;
-  const bool rectExact = RectInExactRange(r);
   for (size_t s = start; s < slots_.size(); ++s) {
     PrefetchAhead(slots_, s);
     TShemObj* e = slots_[s];
@@ -283,7 +277,7 @@ TShemObj* TShem::NextInRect(const TShemObj* after, const TRect& rect) const {
       // A link whose box misses the rectangle touches it only by lying on
       // the line through its top edge, left edge or diagonal.
       if ((Max(a.X, b.X) < r.Left || Min(a.X, b.X) > r.Right || Max(a.Y, b.Y) < r.Top || Min(a.Y, b.Y) > r.Bottom) &&
-          !MayLieOnLineThroughCorner(a, b, r, rectExact))
+          !MayLieOnLineThroughCorner(a, b, r))
         continue;
       if (LinkTouchesRect(a, b, r)) return e;
     }
