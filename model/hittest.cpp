@@ -219,23 +219,6 @@ class TWalkEnds {
   std::unique_ptr<ChainMemo<IndexOf>> memo_;
 };
 
-// Whether the link from a to b, whose box misses r, can still touch r: the
-// three segments it is tested against all start at r's top-left corner, so
-// it must lie on a line through that corner. Within this range of
-// coordinates the side tests are exact enough that only a link whose line
-// passes exactly through the corner can pass them; beyond it the full test
-// decides.
-constexpr int64_t kExactSideRange = int64_t(1) << 22;
-
-bool MayLieOnLineThroughCorner(TPoint a, TPoint b, const TRect& r) {
-  if (PointsEqual(a, b)) return false;  // a zero-length link touches only where it lies
-  for (int64_t v : {int64_t(a.X), int64_t(a.Y), int64_t(b.X), int64_t(b.Y), int64_t(r.Left), int64_t(r.Top),
-                    int64_t(r.Right), int64_t(r.Bottom)})
-    if (v > kExactSideRange || v < -kExactSideRange) return true;
-  const int64_t dx = int64_t(b.X) - a.X, dy = int64_t(b.Y) - a.Y;
-  return dx * (int64_t(r.Top) - a.Y) == dy * (int64_t(r.Left) - a.X);
-}
-
 }  // namespace
 
 TShemObj* TShem::ObjectAt(TPoint p) const {
@@ -274,10 +257,8 @@ TShemObj* TShem::NextInRect(const TShemObj* after, const TRect& rect) const {
     } else {
       TPoint a, b;
       ends(e, a, b);
-      // A link whose box misses the rectangle touches it only by lying on
-      // the line through its top edge, left edge or diagonal.
-      if ((Max(a.X, b.X) < r.Left || Min(a.X, b.X) > r.Right || Max(a.Y, b.Y) < r.Top || Min(a.Y, b.Y) > r.Bottom) &&
-          !MayLieOnLineThroughCorner(a, b, r))
+      // A link whose box misses the rectangle cannot touch it.
+      if (Max(a.X, b.X) < r.Left || Min(a.X, b.X) > r.Right || Max(a.Y, b.Y) < r.Top || Min(a.Y, b.Y) > r.Bottom)
         continue;
       if (LinkTouchesRect(a, b, r)) return e;
     }

@@ -349,13 +349,14 @@ bool LinkUnderPoint(TPoint a, TPoint b, TPoint p) {
 }
 
 bool SegmentsCross(TPoint p1, TPoint p2, TPoint q1, TPoint q2) {
+  if (Max(p1.X, p2.X) < Min(q1.X, q2.X) || Max(q1.X, q2.X) < Min(p1.X, p2.X) || Max(p1.Y, p2.Y) < Min(q1.Y, q2.Y) ||
+      Max(q1.Y, q2.Y) < Min(p1.Y, p2.Y))
+    return false;
   return !SameSide(p1, p2, RectOfPoints(q1, q2)) && !SameSide(q1, q2, RectOfPoints(p1, p2));
 }
 
 bool LinkTouchesRect(TPoint a, TPoint b, const TRect& r) {
   if (PtInRectIncl(a, r) || PtInRectIncl(b, r)) return true;
-  // A zero-length link has no line of its own to cross with.
-  if (PointsEqual(a, b)) return false;
   const TPoint tl{r.Left, r.Top};
   return SegmentsCross(a, b, tl, {r.Right, r.Top}) || SegmentsCross(a, b, tl, {r.Right, r.Bottom}) ||
          SegmentsCross(a, b, tl, {r.Left, r.Bottom});

@@ -32,14 +32,12 @@ constexpr int32_t HitTolerance = 3;
 bool LinkUnderPoint(TPoint a, TPoint b, TPoint p);
 // An end inside r, or the segment crossing r's top edge, its diagonal from the
 // top-left to the bottom-right corner, or its left edge. r must be normalised.
-// A link lying on the line through one of those three touches r wherever it
-// lies on that line; a zero-length link touches only where it lies.
 bool LinkTouchesRect(TPoint a, TPoint b, const TRect& r);
 // Whether p lies near the link, and the point q at which an end attaches.
 bool LinkBorderPoint(TPoint a, TPoint b, TPoint p, TPoint& q);
 // Two segments cross when the ends of each are not strictly on the same side of
-// the line through the other; two segments that lie on one line therefore
-// cross however far apart they are.
+// the line through the other and their bounding boxes meet (the last condition
+// keeps two far-apart segments that lie on one line from counting as crossing).
 bool SegmentsCross(TPoint p1, TPoint p2, TPoint q1, TPoint q2);
 
 // ---- blocks -------------------------------------------------------------------
