@@ -219,25 +219,36 @@ class TWalkEnds {
   std::unique_ptr<ChainMemo<IndexOf>> memo_;
 };
 
+// The walk the point and rectangle tests share: the entries from slot `start`
+// on, in list order, a block's record to onBlock and a link's end points to
+// onLink; the first entry for which one says yes is the answer.
+template <class Ends, class OnBlock, class OnLink>
+TShemObj* FirstInList(const std::vector<TShemObj*>& slots, size_t start, Ends& ends, OnBlock onBlock,
+                      OnLink onLink) {
+  for (size_t s = start; s < slots.size(); ++s) {
+    PrefetchAhead(slots, s);
+    TShemObj* e = slots[s];
+    if (!e) continue;
+    if (const TBlock* blk = e->AsBlock()) {
+      if (onBlock(blk->Data)) return e;
+    } else {
+      TPoint a, b;
+      ends(e, a, b);
+      if (onLink(a, b)) return e;
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 TShemObj* TShem::ObjectAt(TPoint p) const {
   TWalkEnds ends([this](const TShemObj* x) { return LinkEnds(x); },
                  [this](const TShemObj* x) { return IndexOfLive(x); }, Count());
-  for (size_t s = 0; s < slots_.size(); ++s) {
-    PrefetchAhead(slots_, s);
-    TShemObj* e = slots_[s];
-    if (!e) continue;
-    if (const TBlock* blk = e->AsBlock()) {
-      const Block& b = blk->Data;
-      if (PointReach(b).Contains(p) && BlockUnderPoint(b, p, UserBlocks)) return e;
-    } else {
-      TPoint a, b;
-      ends(e, a, b);
-      if (LinkUnderPoint(a, b, p)) return e;
-    }
-  }
-  return nullptr;
+  return FirstInList(
+      slots_, 0, ends,
+      [&](const Block& b) { return PointReach(b).Contains(p) && BlockUnderPoint(b, p, UserBlocks); },
+      [&](TPoint a, TPoint b) { return LinkUnderPoint(a, b, p); });
 }
 
 TShemObj* TShem::NextInRect(const TShemObj* after, const TRect& rect) const {
@@ -247,49 +258,25 @@ TShemObj* TShem::NextInRect(const TShemObj* after, const TRect& rect) const {
                  [this](const TShemObj* x) { return IndexOfLive(x); }, Count());
   // An entry that is not (or no longer) in the list starts the walk afresh.
   const size_t start = Contains(after) ? after->slot_ + 1 : 0;
-  for (size_t s = start; s < slots_.size(); ++s) {
-    PrefetchAhead(slots_, s);
-    TShemObj* e = slots_[s];
-    if (!e) continue;
-    if (const TBlock* blk = e->AsBlock()) {
-      const Block& b = blk->Data;
-      if (TouchReach(b).Meets(r) && BlockTouchesRect(b, r, UserBlocks)) return e;
-    } else {
-      TPoint a, b;
-      ends(e, a, b);
-      // A link whose box misses the rectangle cannot touch it.
-      if (Max(a.X, b.X) < r.Left || Min(a.X, b.X) > r.Right || Max(a.Y, b.Y) < r.Top || Min(a.Y, b.Y) > r.Bottom)
-        continue;
-      if (LinkTouchesRect(a, b, r)) return e;
-    }
-  }
-  return nullptr;
+  return FirstInList(
+      slots_, start, ends,
+      [&](const Block& b) { return TouchReach(b).Meets(r) && BlockTouchesRect(b, r, UserBlocks); },
+      [&](TPoint a, TPoint b) {
+        // A link whose box misses the rectangle cannot touch it.
+        if (Max(a.X, b.X) < r.Left || Min(a.X, b.X) > r.Right || Max(a.Y, b.Y) < r.Top || Min(a.Y, b.Y) > r.Bottom)
+          return false;
+        return LinkTouchesRect(a, b, r);
+      });
 }
 
 void TShem::BorderPointAt(TPoint p, TShemObj*& obj, TPoint& q) const {
   TWalkEnds ends([this](const TShemObj* x) { return LinkEnds(x); },
                  [this](const TShemObj* x) { return IndexOfLive(x); }, Count());
-  for (size_t s = 0; s < slots_.size(); ++s) {
-    PrefetchAhead(slots_, s);
-    TShemObj* e = slots_[s];
-    if (!e) continue;
-    if (const TBlock* blk = e->AsBlock()) {
-      const Block& b = blk->Data;
-      if (BorderReach(b).Contains(p) && BlockBorderPoint(b, p, UserBlocks, q)) {
-        obj = e;
-        return;
-      }
-    } else {
-      TPoint a, b;
-      ends(e, a, b);
-      if (LinkBorderPoint(a, b, p, q)) {
-        obj = e;
-        return;
-      }
-    }
-  }
-  obj = nullptr;
-  q = p;
+  obj = FirstInList(
+      slots_, 0, ends,
+      [&](const Block& b) { return BorderReach(b).Contains(p) && BlockBorderPoint(b, p, UserBlocks, q); },
+      [&](TPoint a, TPoint b) { return LinkBorderPoint(a, b, p, q); });
+  if (!obj) q = p;
 }
 
 void TShem::HandleAt(TPoint p, TShemObj*& obj, int& handle) const {
