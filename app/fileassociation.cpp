@@ -13,8 +13,8 @@ bool WriteIfChanged(const QString& path, const QByteArray& text, bool& ok) {
   QFile f(path);
   if (f.open(QIODevice::ReadOnly) && f.readAll() == text) return false;
   f.close();
-  if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-      f.write(text) != text.size()) {
+  if (!QDir().mkpath(QFileInfo(path).absolutePath()) ||
+      !f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(text) != text.size()) {
     ok = false;
     return false;
   }
@@ -35,20 +35,27 @@ bool WriteFileAssociation(const QString& programPath) {
   const QByteArray mime =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-      "  <mime-type type=\"" + QByteArray(DiagramMimeType) + "\">\n"
+      "  <mime-type type=\"" +
+      QByteArray(DiagramMimeType) +
+      "\">\n"
       "    <comment>Block diagram file</comment>\n"
       "    <glob pattern=\"*.fgd\"/>\n"
       "  </mime-type>\n"
       "</mime-info>\n";
   const bool mimeChanged = WriteIfChanged(data + "/mime/packages/quorvalin-diagram.xml", mime, ok);
-  const QByteArray desktop = "[Desktop Entry]\n"
-                             "Type=Application\n"
-                             "Name=Block-diagram editor\n"
-                             "Comment=Block diagram file\n"
-                             "Exec=" + DesktopQuote(programPath).toUtf8() + " %F\n"
-                             "MimeType=" + QByteArray(DiagramMimeType) + ";\n"
-                             "Terminal=false\n"
-                             "Categories=Graphics;Development;\n";
+  const QByteArray desktop =
+      "[Desktop Entry]\n"
+      "Type=Application\n"
+      "Name=Block-diagram editor\n"
+      "Comment=Block diagram file\n"
+      "Exec=" +
+      DesktopQuote(programPath).toUtf8() +
+      " %F\n"
+      "MimeType=" +
+      QByteArray(DiagramMimeType) +
+      ";\n"
+      "Terminal=false\n"
+      "Categories=Graphics;Development;\n";
   const bool desktopChanged = WriteIfChanged(data + "/applications/quorvalin.desktop", desktop, ok);
   // Refresh the desktop's caches only when something changed, and only when
   // the tools are there; both are optional.

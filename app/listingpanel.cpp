@@ -27,7 +27,8 @@ void TListingPanel::Append(const std::string& caption, int imageIndex, const std
   if (isHidden() || (source_ && obj && obj->Owner() != source_)) return;
   auto* item = new QTreeWidgetItem(
       {DiagramToQString(caption), QString::fromStdString(position), QString::fromStdString(size)});
-  if (images_ && imageIndex >= 0 && imageIndex < images_->size()) item->setIcon(0, images_->at(imageIndex));
+  if (images_ && imageIndex >= 0 && imageIndex < images_->size())
+    item->setIcon(0, images_->at(imageIndex));
   item->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(obj)));
   addTopLevelItem(item);
 }

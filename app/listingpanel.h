@@ -28,8 +28,8 @@ class TListingPanel : public QTreeWidget, public ListView {
   void BeginUpdate() override;
   void EndUpdate() override;
   void Clear() override;
-  void Append(const std::string& caption, int imageIndex, const std::string& position, const std::string& size,
-              TShemObj* obj) override;
+  void Append(const std::string& caption, int imageIndex, const std::string& position,
+              const std::string& size, TShemObj* obj) override;
   // Shown, or to be shown with the main window (not hidden by the user).
   bool Visible() const override { return !isHidden(); }
 

@@ -42,27 +42,39 @@ const QPoint kHotSpots[12] = {{0, 0},   {0, 0},   {0, 0},   {16, 16}, {16, 16}, 
 
 Qt::ToolBarArea AreaOfDock(int dock) {
   switch (dock) {
-    case 1: return Qt::TopToolBarArea;
-    case 2: return Qt::BottomToolBarArea;
-    case 3: return Qt::LeftToolBarArea;
-    case 4: return Qt::RightToolBarArea;
-    default: return Qt::NoToolBarArea;
+    case 1:
+      return Qt::TopToolBarArea;
+    case 2:
+      return Qt::BottomToolBarArea;
+    case 3:
+      return Qt::LeftToolBarArea;
+    case 4:
+      return Qt::RightToolBarArea;
+    default:
+      return Qt::NoToolBarArea;
   }
 }
 
 int DockOfArea(Qt::ToolBarArea a) {
   switch (a) {
-    case Qt::TopToolBarArea: return 1;
-    case Qt::BottomToolBarArea: return 2;
-    case Qt::LeftToolBarArea: return 3;
-    case Qt::RightToolBarArea: return 4;
-    default: return 0;
+    case Qt::TopToolBarArea:
+      return 1;
+    case Qt::BottomToolBarArea:
+      return 2;
+    case Qt::LeftToolBarArea:
+      return 3;
+    case Qt::RightToolBarArea:
+      return 4;
+    default:
+      return 0;
   }
 }
 
 bool Horizontal(Qt::ToolBarArea a) { return a == Qt::TopToolBarArea || a == Qt::BottomToolBarArea; }
 
-QColor ColorFromStore(unsigned v) { return QColor(int(v & 255u), int((v >> 8) & 255u), int((v >> 16) & 255u)); }
+QColor ColorFromStore(unsigned v) {
+  return QColor(int(v & 255u), int((v >> 8) & 255u), int((v >> 16) & 255u));
+}
 
 // A 16 by 16 icon of a standard block kind, drawn from its outline.
 QIcon KindIcon(int kind) {
@@ -77,10 +89,18 @@ QIcon KindIcon(int kind) {
     QPolygon poly;
     for (const TPoint& pt : f.Points) poly.append(QPoint(pt.X, pt.Y));
     switch (f.Kind) {
-      case TFigure::Rectangle: p.drawRect(QRect(poly[0], poly[1])); break;
-      case TFigure::Ellipse: p.drawEllipse(QRect(poly[0], poly[1])); break;
-      case TFigure::Polygon: p.drawPolygon(poly); break;
-      case TFigure::Polyline: p.drawPolyline(poly); break;
+      case TFigure::Rectangle:
+        p.drawRect(QRect(poly[0], poly[1]));
+        break;
+      case TFigure::Ellipse:
+        p.drawEllipse(QRect(poly[0], poly[1]));
+        break;
+      case TFigure::Polygon:
+        p.drawPolygon(poly);
+        break;
+      case TFigure::Polyline:
+        p.drawPolyline(poly);
+        break;
     }
   }
   if (kind == bkText || kind == bkComment)
@@ -110,9 +130,9 @@ QIcon UserBlockIcon(const TUserBlock& b) {
 }
 }  // namespace
 
-const char* const TMainForm::CursorNames[12] = {"",       "Link",     "BlockLink",  "HandClosed",
-                                                "Move",   "SizeNS",   "SizeNESW",   "SizeWE",
-                                                "SizeNWSE", "CornerPlus", "CornerMinus", "Hand"};
+const char* const TMainForm::CursorNames[12] = {
+    "",         "Link",   "BlockLink", "HandClosed", "Move",        "SizeNS",
+    "SizeNESW", "SizeWE", "SizeNWSE",  "CornerPlus", "CornerMinus", "Hand"};
 
 TMainForm* TMainForm::Instance() { return g_instance; }
 
@@ -282,7 +302,8 @@ void TMainForm::LoadCursors() {
   cursors_[0] = QCursor(Qt::ArrowCursor);
   for (int n = 1; n < 12; ++n) {
     const QPixmap pm(QStringLiteral(":/cursors/") + QString::fromLatin1(CursorNames[n]));
-    cursors_[size_t(n)] = pm.isNull() ? QCursor(Qt::ArrowCursor) : QCursor(pm, kHotSpots[n].x(), kHotSpots[n].y());
+    cursors_[size_t(n)] =
+        pm.isNull() ? QCursor(Qt::ArrowCursor) : QCursor(pm, kHotSpots[n].x(), kHotSpots[n].y());
   }
 }
 
@@ -299,11 +320,15 @@ std::array<QToolBar*, 4> TMainForm::Toolbars() const {
   return {StandardToolbar, SpecialToolbar, AlignToolbar, UserBlocksToolbar};
 }
 
-QString TMainForm::FontFace() const { return FontBox->currentIndex() >= 0 ? FontBox->currentText() : QString(); }
+QString TMainForm::FontFace() const {
+  return FontBox->currentIndex() >= 0 ? FontBox->currentText() : QString();
+}
 
 ListView* TMainForm::ListingView() { return ListingPanel; }
 
-bool TMainForm::ListingShows(const TShem* diagram) const { return diagram && ListingPanel->Source() == diagram; }
+bool TMainForm::ListingShows(const TShem* diagram) const {
+  return diagram && ListingPanel->Source() == diagram;
+}
 
 // ---------------------------------------------------------------- documents
 
@@ -358,8 +383,8 @@ TChildD* TMainForm::OpenDocument(const QString& fileName) {
     // silently; one that cannot be read at all is reported.
     QFile f(fileName);
     if (!(QFileInfo(fileName).isFile() && f.open(QIODevice::ReadOnly)))
-      Questions().Ask(this, QString::fromLocal8Bit(error), QString::fromUtf8(EditorCaption), QMessageBox::Warning,
-                      QMessageBox::Ok);
+      Questions().Ask(this, QString::fromLocal8Bit(error), QString::fromUtf8(EditorCaption),
+                      QMessageBox::Warning, QMessageBox::Ok);
     return nullptr;
   }
   doc->Redraw();
@@ -381,13 +406,14 @@ bool TMainForm::SaveDocument(TChildD* doc) {
   if (!doc) return false;
   QString name = doc->FileName;
   if (name.isEmpty()) {
-    name = Questions().SaveFileName(this, QString(), LastDirectory, "Block-diagram(*.fgd);;All Files(*)");
+    name = Questions().SaveFileName(this, QString(), LastDirectory,
+                                    "Block-diagram(*.fgd);;All Files(*)");
     if (name.isEmpty()) return false;
   }
   std::string error;
   if (!doc->Diagram.SaveToFile(QFile::encodeName(name).toStdString(), &error)) {
-    Questions().Ask(this, QString::fromLocal8Bit(error), QString::fromUtf8(EditorCaption), QMessageBox::Warning,
-                    QMessageBox::Ok);
+    Questions().Ask(this, QString::fromLocal8Bit(error), QString::fromUtf8(EditorCaption),
+                    QMessageBox::Warning, QMessageBox::Ok);
     return false;
   }
   doc->FileName = name;
@@ -449,20 +475,22 @@ void TMainForm::QuickOpenClick(QAction* item) {
   const QString name = blank < 0 ? QString() : caption.mid(blank + 1);
   TChildD* doc = CreateDocument(name);
   doc->FileName = name;
-  if (QFileInfo(name).isFile() && doc->Diagram.LoadFromFile(QFile::encodeName(name).toStdString())) {
+  if (QFileInfo(name).isFile() &&
+      doc->Diagram.LoadFromFile(QFile::encodeName(name).toStdString())) {
     doc->Redraw();
     doc->Modified = false;
     UpdateMenuItems();
     return;
   }
   SubWindowOf(doc)->close();
-  Questions().Ask(this, "Can not load file", QString::fromUtf8(EditorCaption), QMessageBox::Warning, QMessageBox::Ok);
+  Questions().Ask(this, "Can not load file", QString::fromUtf8(EditorCaption), QMessageBox::Warning,
+                  QMessageBox::Ok);
   RecentFiles.removeAll(name);
 }
 
 void TMainForm::Open1Click() {
-  const QStringList files =
-      Questions().OpenFileNames(this, QString(), LastDirectory, "Block-diagram(*.fgd);;All Files(*)");
+  const QStringList files = Questions().OpenFileNames(this, QString(), LastDirectory,
+                                                      "Block-diagram(*.fgd);;All Files(*)");
   if (files.isEmpty()) return;
   for (const QString& f : files) OpenDocument(f);
   LastDirectory = QFileInfo(files.first()).absolutePath() + '/';
@@ -470,7 +498,8 @@ void TMainForm::Open1Click() {
 
 QString TMainForm::HelpFile() const {
   const QString dir = options_.ProgramDir;
-  const QStringList candidates = {dir + "/manual/index.html", dir + "/../share/doc/quorvalin/manual/index.html",
+  const QStringList candidates = {dir + "/manual/index.html",
+                                  dir + "/../share/doc/quorvalin/manual/index.html",
 #ifdef QV_SOURCE_MANUAL
                                   QStringLiteral(QV_SOURCE_MANUAL "/index.html")
 #endif
@@ -483,8 +512,8 @@ QString TMainForm::HelpFile() const {
 void TMainForm::Contents1Click() {
   const QString file = HelpFile();
   if (file.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
-    Questions().Ask(this, "The manual could not be opened", QString::fromUtf8(EditorCaption), QMessageBox::Warning,
-                    QMessageBox::Ok);
+    Questions().Ask(this, "The manual could not be opened", QString::fromUtf8(EditorCaption),
+                    QMessageBox::Warning, QMessageBox::Ok);
 }
 
 void TMainForm::BringToFront() {
@@ -580,7 +609,8 @@ void TMainForm::ReadSettings() {
     const TToolbarSettings& t = v.Toolbars[i];
     QToolBar* tb = Toolbars()[i];
     if (!t.Dock) continue;
-    const QRect screen = (this->screen() ? this->screen() : QGuiApplication::primaryScreen())->virtualGeometry();
+    const QRect screen =
+        (this->screen() ? this->screen() : QGuiApplication::primaryScreen())->virtualGeometry();
     if (*t.Dock == 0) {
       const QPoint at(t.Pos.value_or(0), t.Row.value_or(0));
       if (!t.Row || !t.Pos || !QGuiApplication::screenAt(at)) continue;  // off-screen: ignored
@@ -600,8 +630,9 @@ void TMainForm::ReadSettings() {
   for (auto& [dock, places] : docked) {
     // Toolbars placed by the layout keep their area: add the stored ones after
     // them, row by row.
-    std::stable_sort(places.begin(), places.end(),
-                     [](const Place& a, const Place& b) { return a.row != b.row ? a.row < b.row : a.pos < b.pos; });
+    std::stable_sort(places.begin(), places.end(), [](const Place& a, const Place& b) {
+      return a.row != b.row ? a.row < b.row : a.pos < b.pos;
+    });
     int lastRow = -1;
     for (const Place& p : places) {
       const bool hidden = p.tb->isHidden();
@@ -648,7 +679,8 @@ void TMainForm::WriteSettings() {
     auto line = [area](const QToolBar* b) { return Horizontal(area) ? b->y() : b->x(); };
     std::vector<int> lines;
     for (QToolBar* other : bars)
-      if (!other->isWindow() && toolBarArea(other) == area && !other->isHidden()) lines.push_back(line(other));
+      if (!other->isWindow() && toolBarArea(other) == area && !other->isHidden())
+        lines.push_back(line(other));
     std::sort(lines.begin(), lines.end());
     lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
     t.Row = int(std::lower_bound(lines.begin(), lines.end(), line(tb)) - lines.begin());

@@ -17,7 +17,9 @@ TSettingsValues::TSettingsValues() { StandSize.fill({DefaultBlockWidth, DefaultB
 
 QString SettingsOrganisation() { return QStringLiteral("DiagramEditor"); }
 
-unsigned ColorToStore(unsigned r, unsigned g, unsigned b) { return (r & 255u) | (g & 255u) << 8 | (b & 255u) << 16; }
+unsigned ColorToStore(unsigned r, unsigned g, unsigned b) {
+  return (r & 255u) | (g & 255u) << 8 | (b & 255u) << 16;
+}
 
 namespace {
 std::optional<bool> ReadBool(const QSettings& s, const QString& key) {
@@ -87,7 +89,8 @@ TSettingsValues ReadSettingsStore(QSettings& s) {
     t.Row = ReadInt(s, n.Row, kCoordMin, kCoordMax);
     t.Pos = ReadInt(s, n.Pos, kCoordMin, kCoordMax);
   }
-  if (const auto c = ReadInteger(s, "BackGround"); c && *c >= 0 && *c <= 0xFFFFFF) v.BackGround = unsigned(*c);
+  if (const auto c = ReadInteger(s, "BackGround"); c && *c >= 0 && *c <= 0xFFFFFF)
+    v.BackGround = unsigned(*c);
   v.ListEnable = ReadBool(s, "ListEnable");
   v.GridEnable = ReadBool(s, "GridEnable");
 
@@ -129,7 +132,8 @@ void WriteSettingsStore(QSettings& s, const TSettingsValues& v) {
 
   s.remove("Files");
   s.beginGroup("Files");
-  for (int i = 0; i < v.Files.size() && i < MaxRecentFiles; ++i) s.setValue(QString::number(i + 1), v.Files[i]);
+  for (int i = 0; i < v.Files.size() && i < MaxRecentFiles; ++i)
+    s.setValue(QString::number(i + 1), v.Files[i]);
   s.endGroup();
 
   s.beginGroup("StandSize");

@@ -1,13 +1,14 @@
 #include "app/singleinstance.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QtEndian>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 constexpr int kConnectTimeoutMs = 2000;

@@ -1,10 +1,11 @@
 // qvtool's dump, build and check commands.
+#include "commands.h"
+
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
-#include "commands.h"
 #include "diagramjson.h"
 #include "model/codepage.h"
 #include "model/shem.h"
@@ -12,15 +13,19 @@
 #include "options.h"
 #include "userblocks/userblocklist.h"
 
-bool ParseCommonArgs(const std::vector<std::string>& args, std::vector<std::string>& positional, int& codePage) {
+bool ParseCommonArgs(const std::vector<std::string>& args, std::vector<std::string>& positional,
+                     int& codePage) {
   codePage = DefaultCodePage;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--codepage") {
       if (i + 1 >= args.size()) return false;
       const std::string& v = args[++i];
-      if (v == "1251") codePage = 1251;
-      else if (v == "1252") codePage = 1252;
-      else return false;
+      if (v == "1251")
+        codePage = 1251;
+      else if (v == "1252")
+        codePage = 1252;
+      else
+        return false;
     } else if (args[i].size() > 1 && args[i][0] == '-') {
       return false;
     } else {

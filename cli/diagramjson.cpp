@@ -22,7 +22,8 @@ Json UserBlockToJson(const TUserBlock& ub, int cp) {
   j.Set("id1", Json::Int(ub.Id1));
   j.Set("id2", Json::Int(ub.Id2));
   Json pts = Json::Arr();
-  for (int i = 0; i < ub.PointCount; ++i) pts.Push(Pair(ub.Points[size_t(i)].X, ub.Points[size_t(i)].Y));
+  for (int i = 0; i < ub.PointCount; ++i)
+    pts.Push(Pair(ub.Points[size_t(i)].X, ub.Points[size_t(i)].Y));
   j.Set("points", std::move(pts));
   Json edit = Json::Arr();
   for (int v : {ub.EditLeft, ub.EditTop, ub.EditRight, ub.EditBottom}) edit.Push(Json::Int(v));
@@ -42,15 +43,17 @@ struct Fields {
     if (!v) throw std::runtime_error(where + ": missing \"" + key + "\"");
     return *v;
   }
-  int64_t Int(const std::string& key, int64_t lo, int64_t hi) const { return CheckInt(Need(key), key, lo, hi); }
+  int64_t Int(const std::string& key, int64_t lo, int64_t hi) const {
+    return CheckInt(Need(key), key, lo, hi);
+  }
   int64_t IntOr(const std::string& key, int64_t lo, int64_t hi, int64_t dflt) const {
     const Json* v = obj.Find(key);
     return v ? CheckInt(*v, key, lo, hi) : dflt;
   }
   int64_t CheckInt(const Json& v, const std::string& key, int64_t lo, int64_t hi) const {
     if (!v.IsInt() || v.AsInt() < lo || v.AsInt() > hi)
-      throw std::runtime_error(where + ": \"" + key + "\" must be an integer from " + std::to_string(lo) + " to " +
-                               std::to_string(hi));
+      throw std::runtime_error(where + ": \"" + key + "\" must be an integer from " +
+                               std::to_string(lo) + " to " + std::to_string(hi));
     return v.AsInt();
   }
   bool Bool(const std::string& key, bool dflt) const {
@@ -68,9 +71,11 @@ struct Fields {
     if (!v->IsString()) throw std::runtime_error(where + ": \"" + key + "\" must be a string");
     return v->AsString();
   }
-  std::vector<int64_t> Ints(const Json& arr, const std::string& key, size_t n, int64_t lo, int64_t hi) const {
+  std::vector<int64_t> Ints(const Json& arr, const std::string& key, size_t n, int64_t lo,
+                            int64_t hi) const {
     if (!arr.IsArray() || arr.Items().size() != n)
-      throw std::runtime_error(where + ": \"" + key + "\" must be an array of " + std::to_string(n) + " integers");
+      throw std::runtime_error(where + ": \"" + key + "\" must be an array of " +
+                               std::to_string(n) + " integers");
     std::vector<int64_t> out;
     for (const Json& v : arr.Items()) out.push_back(CheckInt(v, key, lo, hi));
     return out;
@@ -78,7 +83,8 @@ struct Fields {
 };
 
 std::string ToCodepage(const std::string& utf8, int cp, const std::string& where) {
-  if (utf8.find('\0') != std::string::npos) throw std::runtime_error(where + ": texts cannot hold a zero character");
+  if (utf8.find('\0') != std::string::npos)
+    throw std::runtime_error(where + ": texts cannot hold a zero character");
   return Utf8ToCodepage(utf8, cp);
 }
 }  // namespace
@@ -89,7 +95,8 @@ Json DiagramToJson(const TShem& d, const TUserBlockList& list, int cp) {
   bool usesUserBlocks = false;
   for (int i = 0; i < d.Count(); ++i) {
     const TShemObj* o = d.GetObj(i);
-    if (o->IsBlock() && IsUserKind(o->AsBlock()->Data.Kind) && list.GetBlock(o->AsBlock()->Data.Kind - bkUserFirst))
+    if (o->IsBlock() && IsUserKind(o->AsBlock()->Data.Kind) &&
+        list.GetBlock(o->AsBlock()->Data.Kind - bkUserFirst))
       usesUserBlocks = true;
   }
   doc.Set("version", Json::Int(usesUserBlocks ? 3 : 2));
@@ -112,7 +119,8 @@ Json DiagramToJson(const TShem& d, const TUserBlockList& list, int cp) {
       j.Set("filled", Json::Bool(bd.Filled));
       j.Set("dotted", Json::Bool(bd.Dotted));
       Json r = Json::Arr();
-      for (int v : {bd.TopLeft.X, bd.TopLeft.Y, bd.BottomRight.X, bd.BottomRight.Y}) r.Push(Json::Int(v));
+      for (int v : {bd.TopLeft.X, bd.TopLeft.Y, bd.BottomRight.X, bd.BottomRight.Y})
+        r.Push(Json::Int(v));
       j.Set("rect", std::move(r));
     } else {
       const Link& l = o->AsLink()->Data;
@@ -138,7 +146,8 @@ std::string FormatDiagramJson(const Json& doc) {
     out += Json::Str(k).Dump() + ":";
     if (v.IsArray() && (k == "objects" || k == "userblocks")) {
       out += "[";
-      for (size_t i = 0; i < v.Items().size(); ++i) out += (i ? ",\n  " : "\n  ") + v.Items()[i].Dump();
+      for (size_t i = 0; i < v.Items().size(); ++i)
+        out += (i ? ",\n  " : "\n  ") + v.Items()[i].Dump();
       out += v.Items().empty() ? "]" : "\n ]";
     } else {
       out += v.Dump();
@@ -166,7 +175,8 @@ bool JsonToDiagram(const Json& doc, TShem& d, TUserBlockList& list, int cp, std:
         ub->Id2 = uint32_t(f.Int("id2", 0, 0xFFFFFFFFLL));
         const std::string key = f.Str("key", false);
         if (!key.empty() && key != ub->KeyText())
-          throw std::runtime_error(f.where + ": \"key\" " + key + " does not match id1 and id2 (" + ub->KeyText() + ")");
+          throw std::runtime_error(f.where + ": \"key\" " + key + " does not match id1 and id2 (" +
+                                   ub->KeyText() + ")");
         const Json& pts = f.Need("points");
         if (!pts.IsArray() || pts.Items().size() > TUserBlock::MaxPoints)
           throw std::runtime_error(f.where + ": \"points\" must be an array of at most 255 pairs");
@@ -181,15 +191,21 @@ bool JsonToDiagram(const Json& doc, TShem& d, TUserBlockList& list, int cp, std:
           for (size_t w = 0; w < 16; ++w) ub->ToolImage[w] = uint16_t(words[w]);
         }
         const std::string k = ub->KeyText();
-        if (list.Add(std::move(ub)) < 0) throw std::runtime_error(f.where + ": user block " + k + " appears twice");
+        if (list.Add(std::move(ub)) < 0)
+          throw std::runtime_error(f.where + ": user block " + k + " appears twice");
       }
     }
     const Json* objs = doc.Find("objects");
-    if (!objs || !objs->IsArray()) throw std::runtime_error("document: \"objects\" must be an array");
+    if (!objs || !objs->IsArray())
+      throw std::runtime_error("document: \"objects\" must be an array");
     const auto& items = objs->Items();
-    if (items.size() > 65536) throw std::runtime_error("a diagram file holds at most 65536 objects");
+    if (items.size() > 65536)
+      throw std::runtime_error("a diagram file holds at most 65536 objects");
     std::vector<TShemObj*> made(items.size(), nullptr);
-    struct Ends { size_t link; int64_t source, target; };
+    struct Ends {
+      size_t link;
+      int64_t source, target;
+    };
     std::vector<Ends> ends;
     for (size_t i = 0; i < items.size(); ++i) {
       const Json& o = items[i];
@@ -204,7 +220,8 @@ bool JsonToDiagram(const Json& doc, TShem& d, TUserBlockList& list, int cp, std:
         if (kind == 15) {
           const std::string key = f.Str("userblock", true);
           const int idx = list.IndexOfKey(key);
-          if (idx < 0) throw std::runtime_error(f.where + ": user block " + key + " is not in \"userblocks\"");
+          if (idx < 0)
+            throw std::runtime_error(f.where + ": user block " + key + " is not in \"userblocks\"");
           kind = bkUserFirst + idx;
         }
         if (kind > 255) throw std::runtime_error(f.where + ": too many user blocks");
@@ -225,7 +242,8 @@ bool JsonToDiagram(const Json& doc, TShem& d, TUserBlockList& list, int cp, std:
         l->Data.TargetPos = {int32_t(tp[0]), int32_t(tp[1])};
         const int64_t hi = int64_t(items.size()) - 1;
         const int64_t s = f.Int("source", 0, hi), t = f.Int("target", 0, hi);
-        if (s == int64_t(i) || t == int64_t(i)) throw std::runtime_error(f.where + ": a link cannot hang on itself");
+        if (s == int64_t(i) || t == int64_t(i))
+          throw std::runtime_error(f.where + ": a link cannot hang on itself");
         ends.push_back({i, s, t});
         made[i] = d.GetObj(d.Add(std::move(l)));
       } else {
@@ -237,7 +255,8 @@ bool JsonToDiagram(const Json& doc, TShem& d, TUserBlockList& list, int cp, std:
       TShemObj* s = made[size_t(e.source)];
       TShemObj* t = made[size_t(e.target)];
       if (d.WouldCycle(l, s) || d.WouldCycle(l, t))
-        throw std::runtime_error("objects[" + std::to_string(e.link) + "]: links hang on each other in a cycle");
+        throw std::runtime_error("objects[" + std::to_string(e.link) +
+                                 "]: links hang on each other in a cycle");
       l->AsLink()->Data.Source = s;
       l->AsLink()->Data.Target = t;
     }

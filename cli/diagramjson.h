@@ -18,4 +18,5 @@ std::string FormatDiagramJson(const Json& doc);
 // Fills an empty diagram (objects in array order) and an empty list from a
 // document. Returns false with a reason when the document is not a sound
 // diagram; the caller discards the partial result then.
-bool JsonToDiagram(const Json& doc, TShem& diagram, TUserBlockList& list, int codePage, std::string& error);
+bool JsonToDiagram(const Json& doc, TShem& diagram, TUserBlockList& list, int codePage,
+                   std::string& error);

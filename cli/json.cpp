@@ -3,11 +3,34 @@
 #include <cmath>
 #include <cstdio>
 
-Json Json::Bool(bool b) { Json j; j.type_ = Type::Bool; j.bool_ = b; return j; }
-Json Json::Int(int64_t v) { Json j; j.type_ = Type::Int; j.int_ = v; return j; }
-Json Json::Str(std::string s) { Json j; j.type_ = Type::String; j.str_ = std::move(s); return j; }
-Json Json::Arr() { Json j; j.type_ = Type::Array; return j; }
-Json Json::Obj() { Json j; j.type_ = Type::Object; return j; }
+Json Json::Bool(bool b) {
+  Json j;
+  j.type_ = Type::Bool;
+  j.bool_ = b;
+  return j;
+}
+Json Json::Int(int64_t v) {
+  Json j;
+  j.type_ = Type::Int;
+  j.int_ = v;
+  return j;
+}
+Json Json::Str(std::string s) {
+  Json j;
+  j.type_ = Type::String;
+  j.str_ = std::move(s);
+  return j;
+}
+Json Json::Arr() {
+  Json j;
+  j.type_ = Type::Array;
+  return j;
+}
+Json Json::Obj() {
+  Json j;
+  j.type_ = Type::Object;
+  return j;
+}
 
 const Json* Json::Find(const std::string& key) const {
   for (const auto& [k, v] : members_)
@@ -43,7 +66,8 @@ class JsonParser {
     throw JsonError("JSON error at offset " + std::to_string(i_) + ": " + what);
   }
   void Space() {
-    while (i_ < t_.size() && (t_[i_] == ' ' || t_[i_] == '\t' || t_[i_] == '\n' || t_[i_] == '\r')) ++i_;
+    while (i_ < t_.size() && (t_[i_] == ' ' || t_[i_] == '\t' || t_[i_] == '\n' || t_[i_] == '\r'))
+      ++i_;
   }
   bool Eat(char c) {
     Space();
@@ -86,9 +110,18 @@ class JsonParser {
       return a;
     }
     if (c == '"') return Json::Str(String());
-    if (t_.compare(i_, 4, "true") == 0) { i_ += 4; return Json::Bool(true); }
-    if (t_.compare(i_, 5, "false") == 0) { i_ += 5; return Json::Bool(false); }
-    if (t_.compare(i_, 4, "null") == 0) { i_ += 4; return Json(); }
+    if (t_.compare(i_, 4, "true") == 0) {
+      i_ += 4;
+      return Json::Bool(true);
+    }
+    if (t_.compare(i_, 5, "false") == 0) {
+      i_ += 5;
+      return Json::Bool(false);
+    }
+    if (t_.compare(i_, 4, "null") == 0) {
+      i_ += 4;
+      return Json();
+    }
     if (c == '-' || (c >= '0' && c <= '9')) return Number();
     Fail("unexpected character");
   }
@@ -127,18 +160,33 @@ class JsonParser {
     for (int k = 0; k < 4; ++k) {
       const char h = t_[i_++];
       v <<= 4;
-      if (h >= '0' && h <= '9') v |= unsigned(h - '0');
-      else if (h >= 'a' && h <= 'f') v |= unsigned(h - 'a' + 10);
-      else if (h >= 'A' && h <= 'F') v |= unsigned(h - 'A' + 10);
-      else Fail("bad \\u escape");
+      if (h >= '0' && h <= '9')
+        v |= unsigned(h - '0');
+      else if (h >= 'a' && h <= 'f')
+        v |= unsigned(h - 'a' + 10);
+      else if (h >= 'A' && h <= 'F')
+        v |= unsigned(h - 'A' + 10);
+      else
+        Fail("bad \\u escape");
     }
     return v;
   }
   static void Utf8(std::string& out, unsigned c) {
-    if (c < 0x80) out += char(c);
-    else if (c < 0x800) { out += char(0xC0 | (c >> 6)); out += char(0x80 | (c & 0x3F)); }
-    else if (c < 0x10000) { out += char(0xE0 | (c >> 12)); out += char(0x80 | ((c >> 6) & 0x3F)); out += char(0x80 | (c & 0x3F)); }
-    else { out += char(0xF0 | (c >> 18)); out += char(0x80 | ((c >> 12) & 0x3F)); out += char(0x80 | ((c >> 6) & 0x3F)); out += char(0x80 | (c & 0x3F)); }
+    if (c < 0x80)
+      out += char(c);
+    else if (c < 0x800) {
+      out += char(0xC0 | (c >> 6));
+      out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += char(0xE0 | (c >> 12));
+      out += char(0x80 | ((c >> 6) & 0x3F));
+      out += char(0x80 | (c & 0x3F));
+    } else {
+      out += char(0xF0 | (c >> 18));
+      out += char(0x80 | ((c >> 12) & 0x3F));
+      out += char(0x80 | ((c >> 6) & 0x3F));
+      out += char(0x80 | (c & 0x3F));
+    }
   }
   std::string String() {
     ++i_;  // opening quote
@@ -155,14 +203,30 @@ class JsonParser {
       if (i_ >= t_.size()) Fail("unterminated string");
       const char e = t_[i_++];
       switch (e) {
-        case '"': out += '"'; break;
-        case '\\': out += '\\'; break;
-        case '/': out += '/'; break;
-        case 'b': out += '\b'; break;
-        case 'f': out += '\f'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
+        case '"':
+          out += '"';
+          break;
+        case '\\':
+          out += '\\';
+          break;
+        case '/':
+          out += '/';
+          break;
+        case 'b':
+          out += '\b';
+          break;
+        case 'f':
+          out += '\f';
+          break;
+        case 'n':
+          out += '\n';
+          break;
+        case 'r':
+          out += '\r';
+          break;
+        case 't':
+          out += '\t';
+          break;
         case 'u': {
           unsigned c1 = Hex4();
           if (c1 >= 0xD800 && c1 <= 0xDBFF) {
@@ -177,7 +241,8 @@ class JsonParser {
           Utf8(out, c1);
           break;
         }
-        default: Fail("bad escape");
+        default:
+          Fail("bad escape");
       }
     }
   }
@@ -193,11 +258,21 @@ void DumpString(std::string& out, const std::string& s) {
   out += '"';
   for (unsigned char c : s) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20) {
           char buf[8];
@@ -213,11 +288,21 @@ void DumpString(std::string& out, const std::string& s) {
 
 void DumpValue(std::string& out, const Json& j) {
   switch (j.GetType()) {
-    case Json::Type::Null: out += "null"; break;
-    case Json::Type::Bool: out += j.AsBool() ? "true" : "false"; break;
-    case Json::Type::Int: out += std::to_string(j.AsInt()); break;
-    case Json::Type::Double: out += "0"; break;  // never written by qvtool
-    case Json::Type::String: DumpString(out, j.AsString()); break;
+    case Json::Type::Null:
+      out += "null";
+      break;
+    case Json::Type::Bool:
+      out += j.AsBool() ? "true" : "false";
+      break;
+    case Json::Type::Int:
+      out += std::to_string(j.AsInt());
+      break;
+    case Json::Type::Double:
+      out += "0";
+      break;  // never written by qvtool
+    case Json::Type::String:
+      DumpString(out, j.AsString());
+      break;
     case Json::Type::Array: {
       out += '[';
       bool first = true;

@@ -24,11 +24,15 @@ int main(int argc, char** argv) {
   args.erase(args.begin());
   try {
     int rc = -1;
-    if (cmd == "dump") rc = CmdDump(args);
-    else if (cmd == "build") rc = CmdBuild(args);
-    else if (cmd == "check") rc = CmdCheck(args);
+    if (cmd == "dump")
+      rc = CmdDump(args);
+    else if (cmd == "build")
+      rc = CmdBuild(args);
+    else if (cmd == "check")
+      rc = CmdCheck(args);
 #ifdef QV_HAVE_PASCAL
-    else if (cmd == "pascal") rc = CmdPascal(args);
+    else if (cmd == "pascal")
+      rc = CmdPascal(args);
 #endif
     if (rc == 2 || rc < 0) {
       std::fprintf(stderr, "%s\n", kUsage);

@@ -39,8 +39,8 @@ class TChildD::TListingMirror : public ListView {
   void Clear() override {
     if (ListView* v = Target()) v->Clear();
   }
-  void Append(const std::string& caption, int imageIndex, const std::string& position, const std::string& size,
-              TShemObj* obj) override {
+  void Append(const std::string& caption, int imageIndex, const std::string& position,
+              const std::string& size, TShemObj* obj) override {
     if (ListView* v = Target()) v->Append(caption, imageIndex, position, size, obj);
   }
   bool Visible() const override {
@@ -175,13 +175,16 @@ void TChildD::Render() {
   TDiagramPainter painter(p, Transform(), color_, Diagram.UserBlocks);
   painter.FillBackground(QRect(QPoint(0, 0), size));
   // The square between the two scroll bars is theirs, not the diagram's.
-  const QRect viewRect(QPoint(ViewTopLeft.X, ViewTopLeft.Y), QPoint(ViewBottomRight.X - 1, ViewBottomRight.Y - 1));
-  p.fillRect(QRect(QPoint(ViewBottomRight.X, ViewBottomRight.Y), QPoint(size.width() - 1, size.height() - 1)),
+  const QRect viewRect(QPoint(ViewTopLeft.X, ViewTopLeft.Y),
+                       QPoint(ViewBottomRight.X - 1, ViewBottomRight.Y - 1));
+  p.fillRect(QRect(QPoint(ViewBottomRight.X, ViewBottomRight.Y),
+                   QPoint(size.width() - 1, size.height() - 1)),
              palette().color(QPalette::Window));
   p.setClipRect(viewRect);
   if (ShowGrid && !DocumentDragging) painter.DrawGrid(ViewTopLeft, ViewBottomRight, Scale);
   const TPoint a = ScreenToDiagram(ViewTopLeft), b = ScreenToDiagram(ViewBottomRight);
-  const TRect visible{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
+  const TRect visible{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X),
+                      std::max(a.Y, b.Y)};
   painter.DrawObjects(Diagram, visible, [this](const TShemObj* o) { return IsSelected(o); });
 }
 
@@ -194,7 +197,8 @@ void TChildD::DrawBlock(const TShemObj* block, bool selected) {
   if (view_.isNull() || !block || !block->IsBlock()) return;
   QPainter p(&view_);
   p.setFont(font_);
-  TDiagramPainter(p, Transform(), color_, Diagram.UserBlocks).DrawBlock(block->AsBlock()->Data, selected);
+  TDiagramPainter(p, Transform(), color_, Diagram.UserBlocks)
+      .DrawBlock(block->AsBlock()->Data, selected);
   update();
 }
 

@@ -47,7 +47,8 @@ void Figure(QPainter& p, const QPolygon& poly) {
 }
 
 bool FillAllowed(int kind) {
-  return kind == bkSquare || kind == bkEllipse || kind == bkRhomb || kind == bkParallelogram || kind == bkPage;
+  return kind == bkSquare || kind == bkEllipse || kind == bkRhomb || kind == bkParallelogram ||
+         kind == bkPage;
 }
 }  // namespace
 
@@ -61,17 +62,26 @@ TPoint TViewTransform::ScreenToDiagram(TPoint p) const {
 
 int FontSizeForScale(int scale) {
   switch (scale) {
-    case 1: return 5;
-    case 2: return 8;
-    case 4: return 20;
-    case 8: return 40;
-    default: return 0;
+    case 1:
+      return 5;
+    case 2:
+      return 8;
+    case 4:
+      return 20;
+    case 8:
+      return 40;
+    default:
+      return 0;
   }
 }
 
 TDiagramPainter::TDiagramPainter(QPainter& painter, const TViewTransform& view, QColor windowColor,
                                  const TUserBlockList* userBlocks)
-    : ArrowScale(view.Scale), p_(painter), view_(view), window_(windowColor), userBlocks_(userBlocks) {
+    : ArrowScale(view.Scale),
+      p_(painter),
+      view_(view),
+      window_(windowColor),
+      userBlocks_(userBlocks) {
   p_.setRenderHint(QPainter::Antialiasing, false);
   p_.setBrush(Qt::NoBrush);
   SetPen(true);
@@ -102,7 +112,8 @@ void TDiagramPainter::DrawGrid(TPoint topLeft, TPoint bottomRight, int scale) {
 
 void TDiagramPainter::DrawObjects(const TShem& diagram, const TRect& visible,
                                   const std::function<bool(const TShemObj*)>& isSelected) {
-  for (const TShemObj* o = diagram.NextInRect(nullptr, visible); o; o = diagram.NextInRect(o, visible)) {
+  for (const TShemObj* o = diagram.NextInRect(nullptr, visible); o;
+       o = diagram.NextInRect(o, visible)) {
     const bool sel = isSelected && isSelected(o);
     if (const TBlock* b = o->AsBlock())
       DrawBlock(b->Data, sel);
@@ -111,7 +122,9 @@ void TDiagramPainter::DrawObjects(const TShem& diagram, const TRect& visible,
   }
 }
 
-void TDiagramPainter::DrawHandle(TPoint p) { p_.fillRect(QRect(p.X - 2, p.Y - 2, 4, 4), Qt::black); }
+void TDiagramPainter::DrawHandle(TPoint p) {
+  p_.fillRect(QRect(p.X - 2, p.Y - 2, 4, 4), Qt::black);
+}
 
 void TDiagramPainter::DrawBlock(const Block& b, bool selected) {
   const TPoint tl = view_.DiagramToScreen(b.TopLeft);
@@ -126,7 +139,8 @@ void TDiagramPainter::DrawBlock(const Block& b, bool selected) {
 
   std::vector<TPoint> handles;
   auto eightHandles = [&] {
-    handles = {{L, T}, {Mid(L, Rt), T}, {Rt, T}, {Rt, Mid(T, B)}, {Rt, B}, {Mid(L, Rt), B}, {L, B}, {L, Mid(T, B)}};
+    handles = {{L, T},  {Mid(L, Rt), T}, {Rt, T}, {Rt, Mid(T, B)},
+               {Rt, B}, {Mid(L, Rt), B}, {L, B},  {L, Mid(T, B)}};
   };
 
   const TOutline outline = BlockOutline(kind, R, userBlocks_);
@@ -234,12 +248,13 @@ void TDiagramPainter::DrawBlockText(const Block& b, const TRect& screenRect) {
   } else {
     const std::optional<TRect> r = TextRect(b, userBlocks_);
     if (!r) return;
-    const TPoint a = view_.DiagramToScreen(r->TopLeft()), c = view_.DiagramToScreen(r->BottomRight());
+    const TPoint a = view_.DiagramToScreen(r->TopLeft()),
+                 c = view_.DiagramToScreen(r->BottomRight());
     tr = {a.X, a.Y, c.X, c.Y};
   }
   if (tr.Right <= tr.Left || tr.Bottom <= tr.Top) return;
-  DrawWrappedText(p_, QRect(tr.Left, tr.Top, tr.Right - tr.Left, tr.Bottom - tr.Top), DiagramToQString(b.Text),
-                  b.TextAlign);
+  DrawWrappedText(p_, QRect(tr.Left, tr.Top, tr.Right - tr.Left, tr.Bottom - tr.Top),
+                  DiagramToQString(b.Text), b.TextAlign);
 }
 
 void DrawWrappedText(QPainter& painter, const QRect& r, const QString& text, int align) {

@@ -6,7 +6,8 @@ namespace {
 class TRealQuestions : public TModalQuestions {
  public:
   QMessageBox::StandardButton Ask(QWidget* parent, const QString& text, const QString& caption,
-                                  QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) override {
+                                  QMessageBox::Icon icon,
+                                  QMessageBox::StandardButtons buttons) override {
     QMessageBox box(icon, caption, text, buttons, parent);
     return QMessageBox::StandardButton(box.exec());
   }

@@ -13,8 +13,9 @@ class TModalQuestions {
  public:
   virtual ~TModalQuestions() = default;
   // A message box; returns the button chosen.
-  virtual QMessageBox::StandardButton Ask(QWidget* parent, const QString& text, const QString& caption,
-                                          QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) = 0;
+  virtual QMessageBox::StandardButton Ask(QWidget* parent, const QString& text,
+                                          const QString& caption, QMessageBox::Icon icon,
+                                          QMessageBox::StandardButtons buttons) = 0;
   // The open dialog with multiple selection; empty when cancelled.
   virtual QStringList OpenFileNames(QWidget* parent, const QString& caption, const QString& dir,
                                     const QString& filter) = 0;

@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int i = 0; i < list.Count(); ++i) {
     const TUserBlock* a = list.GetBlock(i);
     const TUserBlock* b = again.GetBlock(i);
-    if (a->KeyText() != b->KeyText() || a->PointCount != b->PointCount || a->Name != b->Name) std::abort();
+    if (a->KeyText() != b->KeyText() || a->PointCount != b->PointCount || a->Name != b->Name)
+      std::abort();
     bool found = false;
     TPoint q;
     a->BorderOfPoint({0, 0, 100, 100}, {50, 50}, found, q);

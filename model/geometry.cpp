@@ -67,12 +67,14 @@ TPoint ScalePoint(TPoint p, double f) { return {Round(f * p.X), Round(f * p.Y)};
 
 int32_t LineYAtX(int32_t x, const TRect& l) {
   if (l.Left == l.Right) return 0;
-  return Round((double(l.Bottom) - l.Top) / (double(l.Right) - l.Left) * (double(x) - l.Left) + l.Top);
+  return Round((double(l.Bottom) - l.Top) / (double(l.Right) - l.Left) * (double(x) - l.Left) +
+               l.Top);
 }
 
 int32_t LineXAtY(int32_t y, const TRect& l) {
   if (l.Top == l.Bottom) return 0;
-  return Round((double(l.Right) - l.Left) / (double(l.Bottom) - l.Top) * (double(y) - l.Top) + l.Left);
+  return Round((double(l.Right) - l.Left) / (double(l.Bottom) - l.Top) * (double(y) - l.Top) +
+               l.Left);
 }
 
 bool SameSide(TPoint p, TPoint q, const TRect& l) {

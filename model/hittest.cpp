@@ -117,7 +117,8 @@ template <class IndexOf>
 class ChainMemo {
  public:
   static constexpr size_t npos = size_t(-1);
-  ChainMemo(IndexOf indexOf, int count) : indexOf_(indexOf), ends_(size_t(count)), state_(size_t(count), kUnknown) {}
+  ChainMemo(IndexOf indexOf, int count)
+      : indexOf_(indexOf), ends_(size_t(count)), state_(size_t(count), kUnknown) {}
 
   // False when the chain closes a cycle or leaves the diagram; the diagram's
   // resolver decides then.
@@ -192,7 +193,8 @@ class ChainMemo {
 template <class General, class IndexOf>
 class TWalkEnds {
  public:
-  TWalkEnds(General general, IndexOf indexOf, int count) : general_(general), indexOf_(indexOf), count_(count) {}
+  TWalkEnds(General general, IndexOf indexOf, int count)
+      : general_(general), indexOf_(indexOf), count_(count) {}
   void operator()(const TShemObj* link, TPoint& a, TPoint& b) {
     const Link& d = link->AsLink()->Data;
     const TShemObj* s = d.Source;
@@ -223,8 +225,8 @@ class TWalkEnds {
 // on, in list order, a block's record to onBlock and a link's end points to
 // onLink; the first entry for which one says yes is the answer.
 template <class Ends, class OnBlock, class OnLink>
-TShemObj* FirstInList(const std::vector<TShemObj*>& slots, size_t start, Ends& ends, OnBlock onBlock,
-                      OnLink onLink) {
+TShemObj* FirstInList(const std::vector<TShemObj*>& slots, size_t start, Ends& ends,
+                      OnBlock onBlock, OnLink onLink) {
   for (size_t s = start; s < slots.size(); ++s) {
     PrefetchAhead(slots, s);
     TShemObj* e = slots[s];
@@ -247,7 +249,9 @@ TShemObj* TShem::ObjectAt(TPoint p) const {
                  [this](const TShemObj* x) { return IndexOfLive(x); }, Count());
   return FirstInList(
       slots_, 0, ends,
-      [&](const Block& b) { return PointReach(b).Contains(p) && BlockUnderPoint(b, p, UserBlocks); },
+      [&](const Block& b) {
+        return PointReach(b).Contains(p) && BlockUnderPoint(b, p, UserBlocks);
+      },
       [&](TPoint a, TPoint b) { return LinkUnderPoint(a, b, p); });
 }
 
@@ -263,7 +267,8 @@ TShemObj* TShem::NextInRect(const TShemObj* after, const TRect& rect) const {
       [&](const Block& b) { return TouchReach(b).Meets(r) && BlockTouchesRect(b, r, UserBlocks); },
       [&](TPoint a, TPoint b) {
         // A link whose box misses the rectangle cannot touch it.
-        if (Max(a.X, b.X) < r.Left || Min(a.X, b.X) > r.Right || Max(a.Y, b.Y) < r.Top || Min(a.Y, b.Y) > r.Bottom)
+        if (Max(a.X, b.X) < r.Left || Min(a.X, b.X) > r.Right || Max(a.Y, b.Y) < r.Top ||
+            Min(a.Y, b.Y) > r.Bottom)
           return false;
         return LinkTouchesRect(a, b, r);
       });
@@ -274,7 +279,9 @@ void TShem::BorderPointAt(TPoint p, TShemObj*& obj, TPoint& q) const {
                  [this](const TShemObj* x) { return IndexOfLive(x); }, Count());
   obj = FirstInList(
       slots_, 0, ends,
-      [&](const Block& b) { return BorderReach(b).Contains(p) && BlockBorderPoint(b, p, UserBlocks, q); },
+      [&](const Block& b) {
+        return BorderReach(b).Contains(p) && BlockBorderPoint(b, p, UserBlocks, q);
+      },
       [&](TPoint a, TPoint b) { return LinkBorderPoint(a, b, p, q); });
   if (!obj) q = p;
 }

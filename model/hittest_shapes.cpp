@@ -87,7 +87,8 @@ bool InRhomb(const Frame& f, TPoint p) {
 
 struct ParallelogramCorners {
   int32_t t, u;  // x of the top-left and the bottom-right corner
-  explicit ParallelogramCorners(const Frame& f) : t(Round(f.L + f.w / 6)), u(Round(f.R - f.w / 6)) {}
+  explicit ParallelogramCorners(const Frame& f)
+      : t(Round(f.L + f.w / 6)), u(Round(f.R - f.w / 6)) {}
 };
 
 bool InParallelogram(const Frame& f, TPoint p) {
@@ -174,10 +175,11 @@ bool RhombBorder(const Frame& f, const TRect& rect, TPoint p, TPoint& q) {
   if (!InRhomb(Frame(Grown(rect, kTol)), p)) return false;
   const TRect inner = Grown(rect, -kTol);
   // A rhomb less than 6 units across has no inner rhomb left.
-  if (inner.Left < inner.Right && inner.Top < inner.Bottom && InRhomb(Frame(inner), p)) return false;
+  if (inner.Left < inner.Right && inner.Top < inner.Bottom && InRhomb(Frame(inner), p))
+    return false;
   const TPoint top{f.cx, f.T}, left{f.L, f.cy}, right{f.R, f.cy}, bottom{f.cx, f.B};
-  const TRect edges[4] = {RectOfPoints(top, left), RectOfPoints(right, bottom), RectOfPoints(top, right),
-                          RectOfPoints(left, bottom)};
+  const TRect edges[4] = {RectOfPoints(top, left), RectOfPoints(right, bottom),
+                          RectOfPoints(top, right), RectOfPoints(left, bottom)};
   q = p;
   // An edge that has no extent along the measured axis is skipped: it has no
   // y at an x (or x at a y) to snap to.
@@ -349,8 +351,8 @@ bool LinkUnderPoint(TPoint a, TPoint b, TPoint p) {
 }
 
 bool SegmentsCross(TPoint p1, TPoint p2, TPoint q1, TPoint q2) {
-  if (Max(p1.X, p2.X) < Min(q1.X, q2.X) || Max(q1.X, q2.X) < Min(p1.X, p2.X) || Max(p1.Y, p2.Y) < Min(q1.Y, q2.Y) ||
-      Max(q1.Y, q2.Y) < Min(p1.Y, p2.Y))
+  if (Max(p1.X, p2.X) < Min(q1.X, q2.X) || Max(q1.X, q2.X) < Min(p1.X, p2.X) ||
+      Max(p1.Y, p2.Y) < Min(q1.Y, q2.Y) || Max(q1.Y, q2.Y) < Min(p1.Y, p2.Y))
     return false;
   return !SameSide(p1, p2, RectOfPoints(q1, q2)) && !SameSide(q1, q2, RectOfPoints(p1, p2));
 }
@@ -358,14 +360,16 @@ bool SegmentsCross(TPoint p1, TPoint p2, TPoint q1, TPoint q2) {
 bool LinkTouchesRect(TPoint a, TPoint b, const TRect& r) {
   if (PtInRectIncl(a, r) || PtInRectIncl(b, r)) return true;
   const TPoint tl{r.Left, r.Top};
-  return SegmentsCross(a, b, tl, {r.Right, r.Top}) || SegmentsCross(a, b, tl, {r.Right, r.Bottom}) ||
+  return SegmentsCross(a, b, tl, {r.Right, r.Top}) ||
+         SegmentsCross(a, b, tl, {r.Right, r.Bottom}) ||
          SegmentsCross(a, b, tl, {r.Left, r.Bottom});
 }
 
 bool LinkBorderPoint(TPoint a, TPoint b, TPoint p, TPoint& q) {
   if (a.X == b.X) {
     const int32_t lo = Min(a.Y, b.Y), hi = Max(a.Y, b.Y);
-    if (p.Y < int64_t(lo) - kTol || p.Y > int64_t(hi) + kTol || Abs64(int64_t(a.X) - p.X) > kTol) return false;
+    if (p.Y < int64_t(lo) - kTol || p.Y > int64_t(hi) + kTol || Abs64(int64_t(a.X) - p.X) > kTol)
+      return false;
     q = {p.X, Clamp(p.Y, lo, hi)};
     return true;
   }
@@ -412,7 +416,8 @@ bool BlockTouchesRect(const Block& b, const TRect& r, const TUserBlockList* user
   if (b.Kind == bkPoint) return PtInRectIncl(b.TopLeft, r);
   if (!BlockIsHittable(b.Kind, userBlocks)) return false;
   const Frame f(b.Rect());
-  const TPoint corners[4] = {{r.Left, r.Top}, {r.Right, r.Top}, {r.Right, r.Bottom}, {r.Left, r.Bottom}};
+  const TPoint corners[4] = {
+      {r.Left, r.Top}, {r.Right, r.Top}, {r.Right, r.Bottom}, {r.Left, r.Bottom}};
   auto anyIn = [&r](std::initializer_list<TPoint> pts) {
     for (TPoint v : pts)
       if (PtInRectIncl(v, r)) return true;
@@ -436,8 +441,8 @@ bool BlockTouchesRect(const Block& b, const TRect& r, const TUserBlockList* user
       const TRect upper{f.L, f.T, f.R, PageShoulder(f)};
       return anyIn({{f.L, f.T}, {f.R, f.T}, {f.R, upper.Bottom}, {f.L, upper.Bottom}}) ||
              anyCorner([&upper](TPoint c) { return PtInRectIncl(c, upper); }) ||
-             PtInRectIncl({Trunc((double(f.L) + f.R) / 2), f.B}, r) || InPageLowerPart(f, corners[0]) ||
-             InPageLowerPart(f, corners[2]);
+             PtInRectIncl({Trunc((double(f.L) + f.R) / 2), f.B}, r) ||
+             InPageLowerPart(f, corners[0]) || InPageLowerPart(f, corners[2]);
     }
     default: {
       const TRect own = f.Rect();
@@ -551,7 +556,8 @@ THitBox BorderReach(const Block& b) {
       // narrow block they run steeply; bound them from the formulas.
       const double w = f.w > 0 ? f.w : 1;
       const double run = (w / 2 + kTol) / w;  // |x - L - w/2| / w at most
-      const double steep = b.Kind == bkPage ? 2 * f.h / 3 * run : f.h / 4 * (1 + 2 * kTol / w) + f.h / 16;
+      const double steep =
+          b.Kind == bkPage ? 2 * f.h / 3 * run : f.h / 4 * (1 + 2 * kTol / w) + f.h / 16;
       THitBox box = BoxOf(f, kTol + 1);
       box.Top -= Ceil64(steep);
       box.Bottom += Ceil64(steep);
@@ -561,7 +567,8 @@ THitBox BorderReach(const Block& b) {
       // The slanted sides are followed 3 units beyond their ends along x; on
       // a narrow block they are steep and reach far above and below.
       const ParallelogramCorners c(Frame(b.Rect()));
-      const int64_t run = std::max<int64_t>(1, std::min<int64_t>(int64_t(c.t) - f.L, int64_t(f.R) - c.u));
+      const int64_t run =
+          std::max<int64_t>(1, std::min<int64_t>(int64_t(c.t) - f.L, int64_t(f.R) - c.u));
       const int64_t steep = Ceil64(kTol * f.h / double(run));
       THitBox box = BoxOf(f, kTol + 1);
       box.Top -= steep;

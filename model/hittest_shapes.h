@@ -60,7 +60,9 @@ bool BlockIsHittable(int kind, const TUserBlockList* userBlocks);
 // An empty box (Left > Right) contains nothing.
 struct THitBox {
   int64_t Left = 1, Top = 1, Right = 0, Bottom = 0;
-  bool Contains(TPoint p) const { return Left <= p.X && p.X <= Right && Top <= p.Y && p.Y <= Bottom; }
+  bool Contains(TPoint p) const {
+    return Left <= p.X && p.X <= Right && Top <= p.Y && p.Y <= Bottom;
+  }
   bool Meets(const TRect& r) const {
     return Left <= r.Right && r.Left <= Right && Top <= r.Bottom && r.Top <= Bottom;
   }

@@ -120,7 +120,8 @@ struct Treaps {
 
 // Returns false when the links do not form a forest (a link with two link
 // ends, or a cycle); order is then left alone.
-bool ForestOrder(const std::vector<std::array<int32_t, 2>>& ends, int deepChains, std::vector<uint32_t>& order) {
+bool ForestOrder(const std::vector<std::array<int32_t, 2>>& ends, int deepChains,
+                 std::vector<uint32_t>& order) {
   const size_t n = ends.size();
   std::vector<int32_t> up(n, -1);
   for (size_t k = 0; k < n; ++k) {
@@ -152,7 +153,8 @@ bool ForestOrder(const std::vector<std::array<int32_t, 2>>& ends, int deepChains
   // Subtree sizes (children after parents in depth order), heavy children.
   std::vector<int32_t> byDepth(n);
   for (size_t k = 0; k < n; ++k) byDepth[k] = int32_t(k);
-  std::stable_sort(byDepth.begin(), byDepth.end(), [&](int32_t a, int32_t b) { return depth[size_t(a)] < depth[size_t(b)]; });
+  std::stable_sort(byDepth.begin(), byDepth.end(),
+                   [&](int32_t a, int32_t b) { return depth[size_t(a)] < depth[size_t(b)]; });
   std::vector<int32_t> sub(n, 1), heavy(n, -1);
   for (auto it = byDepth.rbegin(); it != byDepth.rend(); ++it) {
     const int32_t x = *it, p = up[size_t(x)];
@@ -187,7 +189,9 @@ bool ForestOrder(const std::vector<std::array<int32_t, 2>>& ends, int deepChains
     }
 
   order.assign(n, 0);
-  struct Segment { int32_t path, last; };
+  struct Segment {
+    int32_t path, last;
+  };
   std::vector<Segment> segs;
   for (size_t t = 0; t < n; ++t) {
     // The link holding token t, then up to the top of its tree.
@@ -226,7 +230,8 @@ bool ForestOrder(const std::vector<std::array<int32_t, 2>>& ends, int deepChains
 }
 }  // namespace
 
-std::vector<uint32_t> OrderLinksAfterLinks(const std::vector<std::array<int32_t, 2>>& ends, int deepChains) {
+std::vector<uint32_t> OrderLinksAfterLinks(const std::vector<std::array<int32_t, 2>>& ends,
+                                           int deepChains) {
   std::vector<uint32_t> order;
   if (ForestOrder(ends, deepChains, order)) return order;
   return ChaseOrder(ends);

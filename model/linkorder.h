@@ -15,4 +15,5 @@
 // most one other link) whose chains are deeper than it: there the exchanges
 // are replayed in O(n log^2 n) instead of walking every chain again at every
 // position. Tests pass 0 to force that method wherever it applies.
-std::vector<uint32_t> OrderLinksAfterLinks(const std::vector<std::array<int32_t, 2>>& ends, int deepChains = 48);
+std::vector<uint32_t> OrderLinksAfterLinks(const std::vector<std::array<int32_t, 2>>& ends,
+                                           int deepChains = 48);

@@ -15,7 +15,8 @@ struct Dims {
 };
 
 Dims DimsOf(const TRect& r) {
-  Dims d{r.Left, r.Top, r.Right, r.Bottom, double(r.Right) - r.Left, double(r.Bottom) - r.Top, 0, 0};
+  Dims d{r.Left, r.Top, r.Right, r.Bottom, double(r.Right) - r.Left, double(r.Bottom) - r.Top,
+         0,      0};
   d.cx = Round((double(r.Left) + r.Right) / 2);
   d.cy = Round((double(r.Top) + r.Bottom) / 2);
   return d;
@@ -27,8 +28,9 @@ TRect Shrunk(TRect r, int32_t n) {
 }
 }  // namespace
 
-const char* const KindNames[BuiltInKindCount] = {"Square",   "Ellipse", "Rhomb",    "Parallelogram", "Point",
-                                                 "Text",     "Comment", "Document", "Process",       "Page"};
+const char* const KindNames[BuiltInKindCount] = {"Square",  "Ellipse", "Rhomb",   "Parallelogram",
+                                                 "Point",   "Text",    "Comment", "Document",
+                                                 "Process", "Page"};
 
 int32_t DocumentWaveY(const TRect& r, int32_t x) {
   const Dims d = DimsOf(r);
@@ -40,7 +42,9 @@ int32_t DocumentWaveY(const TRect& r, int32_t x) {
 TOutline BlockOutline(int kind, const TRect& r, const TUserBlockList* userBlocks) {
   const Dims d = DimsOf(r);
   TOutline o;
-  auto add = [&o](TFigure::Type t, std::vector<TPoint> pts) { o.Figures.push_back({t, std::move(pts)}); };
+  auto add = [&o](TFigure::Type t, std::vector<TPoint> pts) {
+    o.Figures.push_back({t, std::move(pts)});
+  };
   switch (kind) {
     case bkSquare:
       add(TFigure::Rectangle, {{d.L, d.T}, {d.R, d.B}});
@@ -53,7 +57,8 @@ TOutline BlockOutline(int kind, const TRect& r, const TUserBlockList* userBlocks
       add(TFigure::Polygon, {{d.cx, d.T}, {d.L, d.cy}, {d.cx, d.B}, {d.R, d.cy}});
       break;
     case bkParallelogram:
-      add(TFigure::Polygon, {{d.L, d.B}, {Round(d.L + d.w / 6), d.T}, {d.R, d.T}, {Round(d.R - d.w / 6), d.B}});
+      add(TFigure::Polygon,
+          {{d.L, d.B}, {Round(d.L + d.w / 6), d.T}, {d.R, d.T}, {Round(d.R - d.w / 6), d.B}});
       break;
     case bkComment: {
       const int32_t x = d.L + Trunc(d.w / 10);
@@ -64,7 +69,8 @@ TOutline BlockOutline(int kind, const TRect& r, const TUserBlockList* userBlocks
       const int32_t sideEnd = d.T + Trunc(d.h - 2 * d.h / 8);
       add(TFigure::Polyline, {{d.L, d.B}, {d.L, d.T}, {d.R, d.T}, {d.R, sideEnd}});
       std::vector<TPoint> wave;
-      for (int64_t x = d.L; x <= d.R; ++x) wave.push_back({int32_t(x), DocumentWaveY(r, int32_t(x))});
+      for (int64_t x = d.L; x <= d.R; ++x)
+        wave.push_back({int32_t(x), DocumentWaveY(r, int32_t(x))});
       // Filled area: down the left side, across the top, down the right side,
       // then back along the wave.
       o.FillPolygon = {{d.L, d.T}, {d.R, d.T}, {d.R, sideEnd}};
@@ -78,12 +84,14 @@ TOutline BlockOutline(int kind, const TRect& r, const TUserBlockList* userBlocks
       break;
     case bkPage: {
       const int32_t y = Trunc(d.B - d.h / 3);
-      add(TFigure::Polygon, {{d.L, d.T}, {d.R, d.T}, {d.R, y}, {Trunc((double(d.L) + d.R) / 2), d.B}, {d.L, y}});
+      add(TFigure::Polygon,
+          {{d.L, d.T}, {d.R, d.T}, {d.R, y}, {Trunc((double(d.L) + d.R) / 2), d.B}, {d.L, y}});
       break;
     }
     default:
       if (IsUserKind(kind) && userBlocks) {
-        if (const TUserBlock* ub = userBlocks->GetBlock(kind - bkUserFirst); ub && ub->PointCount > 0)
+        if (const TUserBlock* ub = userBlocks->GetBlock(kind - bkUserFirst);
+            ub && ub->PointCount > 0)
           add(TFigure::Polygon, ub->PlacePoints(r));
       }
       break;  // Text, 10..14: no outline
@@ -120,7 +128,8 @@ std::optional<TRect> TextRect(const Block& b, const TUserBlockList* userBlocks) 
       return Shrunk({d.L, d.T, d.R, Trunc(d.B - d.h / 3)}, 2);
     default:
       if (IsUserKind(b.Kind) && userBlocks)
-        if (const TUserBlock* ub = userBlocks->GetBlock(b.Kind - bkUserFirst)) return ub->GetEditRect(r);
+        if (const TUserBlock* ub = userBlocks->GetBlock(b.Kind - bkUserFirst))
+          return ub->GetEditRect(r);
       return std::nullopt;  // Point, 10..14, missing user block
   }
 }

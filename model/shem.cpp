@@ -139,8 +139,12 @@ int TShem::Add(uint8_t objType, std::unique_ptr<TBlock> block) {
   return AddEntry(new TShemObj(std::move(block)));
 }
 int TShem::Add(std::unique_ptr<TLink> link) { return AddEntry(new TShemObj(std::move(link))); }
-void TShem::Insert(int index, std::unique_ptr<TBlock> block) { InsertEntry(index, new TShemObj(std::move(block))); }
-void TShem::Insert(int index, std::unique_ptr<TLink> link) { InsertEntry(index, new TShemObj(std::move(link))); }
+void TShem::Insert(int index, std::unique_ptr<TBlock> block) {
+  InsertEntry(index, new TShemObj(std::move(block)));
+}
+void TShem::Insert(int index, std::unique_ptr<TLink> link) {
+  InsertEntry(index, new TShemObj(std::move(link)));
+}
 
 // ---- deletion ----------------------------------------------------------------
 
@@ -221,7 +225,8 @@ std::vector<TShemObj*> TShem::LinksOf(const TShemObj* obj) const {
   if (!obj) return out;
   for (TShemObj* r : obj->referrers_)
     if (r->owner_ == this) out.push_back(r);
-  std::sort(out.begin(), out.end(), [](const TShemObj* a, const TShemObj* b) { return a->slot_ < b->slot_; });
+  std::sort(out.begin(), out.end(),
+            [](const TShemObj* a, const TShemObj* b) { return a->slot_ < b->slot_; });
   out.erase(std::unique(out.begin(), out.end()), out.end());
   return out;
 }
@@ -233,7 +238,8 @@ std::pair<TPoint, TPoint> TShem::LinkEnds(const TShemObj* link) const {
   };
   const TShemObj* s = d.Source;
   const TShemObj* t = d.Target;
-  if ((!s || s->IsBlock()) && (!t || t->IsBlock())) return {blockPoint(d.SourcePos, s), blockPoint(d.TargetPos, t)};
+  if ((!s || s->IsBlock()) && (!t || t->IsBlock()))
+    return {blockPoint(d.SourcePos, s), blockPoint(d.TargetPos, t)};
 
   // Links hanging on links: resolve bottom-up with a memo, so shared ends are
   // computed once, deep chains need no recursion and a cycle cannot loop: an
@@ -309,13 +315,16 @@ size_t FindIn(const std::string& text, const std::string& what, bool caseSensiti
 }
 }  // namespace
 
-TShemObj* TShem::FindText(const TShemObj* after, const std::string& what, bool caseSensitive) const {
+TShemObj* TShem::FindText(const TShemObj* after, const std::string& what,
+                          bool caseSensitive) const {
   if (what.empty()) return nullptr;
   const int start = IndexOf(after) + 1;
   Compact();
   for (size_t s = size_t(start); s < slots_.size(); ++s) {
     TShemObj* e = slots_[s];
-    if (e->IsBlock() && FindIn(e->AsBlock()->Data.Text, what, caseSensitive, 0) != std::string::npos) return e;
+    if (e->IsBlock() &&
+        FindIn(e->AsBlock()->Data.Text, what, caseSensitive, 0) != std::string::npos)
+      return e;
   }
   return nullptr;
 }
@@ -438,7 +447,9 @@ bool TShem::CheckIntegrity() const {
     if (const TLink* l = e->AsLink()) {
       if (l->Entry != e) return false;
       for (TShemObj* end : {l->Data.Source.Get(), l->Data.Target.Get()})
-        if (end && std::find(end->referrers_.begin(), end->referrers_.end(), e) == end->referrers_.end()) return false;
+        if (end &&
+            std::find(end->referrers_.begin(), end->referrers_.end(), e) == end->referrers_.end())
+          return false;
     }
   }
   return live == size_t(Count()) && live_.Size() == live;

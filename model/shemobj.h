@@ -44,7 +44,7 @@ constexpr TPoint PosCentre{32767, 32767};
 
 struct Block {
   uint8_t Kind = 0;
-  std::string Text;  // 8-bit text, lines separated by CR LF, never holds a 0 byte
+  std::string Text;       // 8-bit text, lines separated by CR LF, never holds a 0 byte
   uint8_t TextAlign = 0;  // 0 centred, 1 left, 2 right (3 drawn centred)
   bool Filled = false;
   bool Dotted = false;
@@ -52,7 +52,10 @@ struct Block {
   TPoint BottomRight;
 
   TRect Rect() const { return {TopLeft.X, TopLeft.Y, BottomRight.X, BottomRight.Y}; }
-  void SetRect(const TRect& r) { TopLeft = r.TopLeft(); BottomRight = r.BottomRight(); }
+  void SetRect(const TRect& r) {
+    TopLeft = r.TopLeft();
+    BottomRight = r.BottomRight();
+  }
 };
 
 class TBlock {
@@ -73,8 +76,14 @@ class LinkEndRef {
   LinkEndRef() = default;
   LinkEndRef(TShemObj* p) : obj_(p) {}  // NOLINT: reads like a pointer
   LinkEndRef(const LinkEndRef& o) : obj_(o.obj_) {}
-  LinkEndRef& operator=(const LinkEndRef& o) { Set(o.obj_); return *this; }
-  LinkEndRef& operator=(TShemObj* p) { Set(p); return *this; }
+  LinkEndRef& operator=(const LinkEndRef& o) {
+    Set(o.obj_);
+    return *this;
+  }
+  LinkEndRef& operator=(TShemObj* p) {
+    Set(p);
+    return *this;
+  }
   operator TShemObj*() const { return obj_; }
   TShemObj* operator->() const { return obj_; }
   TShemObj* Get() const { return obj_; }
@@ -105,7 +114,10 @@ class TLink {
  private:
   friend class TShem;
   friend class LinkEndRef;
-  void Bind() { Data.Source.owner_ = this; Data.Target.owner_ = this; }
+  void Bind() {
+    Data.Source.owner_ = this;
+    Data.Target.owner_ = this;
+  }
   TShemObj* Entry = nullptr;  // set while the link is in a diagram
 };
 
@@ -133,7 +145,7 @@ class TShemObj {
   std::unique_ptr<TBlock> block_;
   std::unique_ptr<TLink> link_;
   TShem* owner_ = nullptr;
-  size_t slot_ = 0;  // position in the owner's slot array
+  size_t slot_ = 0;      // position in the owner's slot array
   bool doomed_ = false;  // marked by a deletion in progress
   // Links of the owner diagram whose Source or Target is this object (a link
   // with both ends here is listed twice).

@@ -39,7 +39,8 @@ struct Reader {
     return v;
   }
   uint32_t U32() {
-    const uint32_t v = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+    const uint32_t v =
+        uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
     p += 4;
     return v;
   }
@@ -100,7 +101,8 @@ bool TShem::SaveToStream(TStream& s) const {
         userSection.insert(userSection.end(), rec.Bytes().begin(), rec.Bytes().end());
       }
       const size_t zero = d.Text.find('\0');
-      objects.insert(objects.end(), d.Text.begin(), zero == std::string::npos ? d.Text.end() : d.Text.begin() + long(zero));
+      objects.insert(objects.end(), d.Text.begin(),
+                     zero == std::string::npos ? d.Text.end() : d.Text.begin() + long(zero));
       objects.push_back(0);
       PutU16(objects, Clamp16(d.TopLeft.X));
       PutU16(objects, Clamp16(d.TopLeft.Y));
@@ -108,7 +110,8 @@ bool TShem::SaveToStream(TStream& s) const {
       PutU16(objects, Clamp16(d.BottomRight.Y));
     } else {
       const Link& d = e->AsLink()->Data;
-      const int si = d.Source ? IndexOfLive(d.Source) : -1, ti = d.Target ? IndexOfLive(d.Target) : -1;
+      const int si = d.Source ? IndexOfLive(d.Source) : -1,
+                ti = d.Target ? IndexOfLive(d.Target) : -1;
       // The file holds object indices in 16 bits; a link whose ends lie beyond
       // that cannot be stored, and writing it truncated would corrupt the file.
       if (si < 0 || ti < 0 || si > 65535 || ti > 65535) return false;
@@ -189,8 +192,10 @@ bool TShem::LoadFromStream(TStream& s) {
         const uint32_t id1 = r.U32(), id2 = r.U32();
         const std::string key = TUserBlock::KeyOf(id1, id2);
         int idx = -1;
-        if (auto it = newIndex.find(key); it != newIndex.end()) idx = it->second;
-        else if (UserBlocks) idx = UserBlocks->IndexOfKey(key);
+        if (auto it = newIndex.find(key); it != newIndex.end())
+          idx = it->second;
+        else if (UserBlocks)
+          idx = UserBlocks->IndexOfKey(key);
         kind = idx >= 0 && idx <= 255 - bkUserFirst ? bkUserFirst + idx : 14;
       }
       d.Kind = uint8_t(kind);
@@ -215,10 +220,14 @@ bool TShem::LoadFromStream(TStream& s) {
       d.TargetPos.X = r.U16();
       d.TargetPos.Y = r.U16();
       const int readSoFar = fresh.Count();
-      if (si < readSoFar) d.Source = fresh.slots_[si];
-      else pending.push_back(si);
-      if (ti < readSoFar) d.Target = fresh.slots_[ti];
-      else pending.push_back(ti);
+      if (si < readSoFar)
+        d.Source = fresh.slots_[si];
+      else
+        pending.push_back(si);
+      if (ti < readSoFar)
+        d.Target = fresh.slots_[ti];
+      else
+        pending.push_back(ti);
       fresh.AddEntry(new TShemObj(std::move(l)));
     } else {
       return false;  // neither a block nor a link
@@ -263,7 +272,8 @@ bool TShem::LoadFromFile(const std::string& fileName, std::string* error) {
 bool TShem::SaveToFile(const std::string& fileName, std::string* error) const {
   TMemoryStream s;
   if (!SaveToStream(s)) {
-    if (error) *error = "The diagram has links whose ends lie beyond the 65536 objects a file can index";
+    if (error)
+      *error = "The diagram has links whose ends lie beyond the 65536 objects a file can index";
     return false;
   }
   return WriteFileAtomically(fileName, s.Bytes(), error);

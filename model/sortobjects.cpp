@@ -60,7 +60,8 @@ void TShem::SortObjects() {
   for (size_t e = 0; e < endObjs.size(); ++e) {
     if (e + kAhead < endObjs.size() && endObjs[e + kAhead]) __builtin_prefetch(endObjs[e + kAhead]);
     const TShemObj* end = endObjs[e];
-    if (end && end->IsLink() && end->owner_ == this) ends[e / 2][e % 2] = int32_t(end->slot_ - first);
+    if (end && end->IsLink() && end->owner_ == this)
+      ends[e / 2][e % 2] = int32_t(end->slot_ - first);
   }
   const std::vector<uint32_t> at = OrderLinksAfterLinks(ends);
   std::vector<TShemObj*> linkObjs(slots_.begin() + long(first), slots_.end());

@@ -1,11 +1,12 @@
 #include "model/stream.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 bool TStream::ReadU16(uint16_t& v) {
   uint8_t b[2];
@@ -104,7 +105,8 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, std::stri
   return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error) {
+bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
+                         std::string* error) {
   std::string tmpl = path + ".XXXXXX";
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');

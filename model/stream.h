@@ -21,7 +21,10 @@ class TStream {
   virtual bool Seek(uint64_t pos) = 0;
   virtual uint64_t Size() const = 0;
 
-  uint64_t Remaining() const { auto p = Position(), s = Size(); return p < s ? s - p : 0; }
+  uint64_t Remaining() const {
+    auto p = Position(), s = Size();
+    return p < s ? s - p : 0;
+  }
   bool AtEnd() const { return Position() >= Size(); }
 
   // Little-endian helpers. ReadXxx return false (and leave the value) when the
@@ -49,7 +52,10 @@ class TMemoryStream : public TStream {
 
   const std::vector<uint8_t>& Bytes() const { return buf_; }
   std::vector<uint8_t>& Bytes() { return buf_; }
-  void Clear() { buf_.clear(); pos_ = 0; }
+  void Clear() {
+    buf_.clear();
+    pos_ = 0;
+  }
 
  private:
   std::vector<uint8_t> buf_;
@@ -74,7 +80,8 @@ class TByteViewStream : public TStream {
 
 // Reads a whole file into memory. Returns false and sets error (with the
 // system's reason) when the file cannot be read.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, std::string* error = nullptr);
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out,
+                   std::string* error = nullptr);
 
 // Writes bytes to path through a temporary file in the same folder that is
 // renamed over the target only after everything was written and flushed, so a

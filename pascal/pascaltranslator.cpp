@@ -12,7 +12,8 @@ std::string LowerAscii(std::string s) {
 }
 }  // namespace
 
-bool TPascalTranslator::FormShow(TStream& stream, TPascalReporter& reporter, TUserBlockList* userBlocks) {
+bool TPascalTranslator::FormShow(TStream& stream, TPascalReporter& reporter,
+                                 TUserBlockList* userBlocks) {
   TShem work;
   work.UserBlocks = userBlocks;
   // A stream that is no diagram leaves the working copy empty, and the
@@ -36,7 +37,8 @@ bool TPascalTranslator::EmitRoutine(const TShem& d, TPascalReporter& reporter) {
   const TShemObj* begin = nullptr;
   for (int i = 0, n = d.Count(); i < n && !begin; ++i) {
     const TShemObj* o = d.GetObj(i);
-    if (o->IsBlock() && o->AsBlock()->Data.Kind == bkEllipse && LowerAscii(o->AsBlock()->Data.Text) == "begin")
+    if (o->IsBlock() && o->AsBlock()->Data.Kind == bkEllipse &&
+        LowerAscii(o->AsBlock()->Data.Text) == "begin")
       begin = o;
   }
   if (!begin) {

@@ -47,8 +47,12 @@ constexpr TPoint kTopMiddle{32767, 0};
 constexpr TPoint kBottomMiddle{32767, 65535};
 const char* const kCrLf = "\r\n";
 
-bool IsKind(const TShemObj* o, int kind) { return o && o->IsBlock() && o->AsBlock()->Data.Kind == kind; }
-bool IsBlockNotRhomb(const TShemObj* o) { return o && o->IsBlock() && o->AsBlock()->Data.Kind != bkRhomb; }
+bool IsKind(const TShemObj* o, int kind) {
+  return o && o->IsBlock() && o->AsBlock()->Data.Kind == kind;
+}
+bool IsBlockNotRhomb(const TShemObj* o) {
+  return o && o->IsBlock() && o->AsBlock()->Data.Kind != bkRhomb;
+}
 }  // namespace
 
 // ---- queue -------------------------------------------------------------------
@@ -133,7 +137,8 @@ void TTranslation::Delete(TShemObj* obj) {
       if (marked.insert(l).second) doomed.push_back(l);
     if (const TLink* l = x->AsLink())
       for (TShemObj* end : {l->Data.Source.Get(), l->Data.Target.Get()})
-        if (end && end->IsPointBlock() && Alive(end) && marked.insert(end).second) doomed.push_back(end);
+        if (end && end->IsPointBlock() && Alive(end) && marked.insert(end).second)
+          doomed.push_back(end);
   }
   for (TShemObj* x : doomed) {
     if (const TLink* l = x->AsLink())
@@ -604,10 +609,10 @@ bool TTranslation::ReduceAt(TShemObj* r, TShemObj* yes, TShemObj* no, bool haveI
   }
   // The joining block must outlive the branches: a Point would go with their
   // links, and a branch that is its own successor goes with itself.
-  if (jy && jy == jn && jy->IsBlock() && IsBlockNotRhomb(bn) && IsBlockNotRhomb(by) && !jy->IsPointBlock() &&
-      jy != by && jy != bn) {
-    SetText(r, "if " + cond + "\r\nthen\r\nbegin\r\n" + by->AsBlock()->Data.Text + "\r\nend\r\nelse\r\nbegin\r\n" +
-                   bn->AsBlock()->Data.Text + "\r\nend;");
+  if (jy && jy == jn && jy->IsBlock() && IsBlockNotRhomb(bn) && IsBlockNotRhomb(by) &&
+      !jy->IsPointBlock() && jy != by && jy != bn) {
+    SetText(r, "if " + cond + "\r\nthen\r\nbegin\r\n" + by->AsBlock()->Data.Text +
+                   "\r\nend\r\nelse\r\nbegin\r\n" + bn->AsBlock()->Data.Text + "\r\nend;");
     Delete(by);
     if (Alive(bn)) Delete(bn);
     SetKind(r, bkSquare);

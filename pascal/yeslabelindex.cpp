@@ -40,7 +40,8 @@ void TYesLabelIndex::Build() {
   const double area = (double(box_.Right) - box_.Left + 1) * (double(box_.Bottom) - box_.Top + 1);
   cellSize_ = int32_t(std::clamp(std::ceil(std::sqrt(area / double(labels_.size()))), 16.0, 1e9));
   for (size_t i = 0; i < labels_.size(); ++i)
-    cells_[CellKey(CellOf(labels_[i].Centre.X, box_.Left), CellOf(labels_[i].Centre.Y, box_.Top))].push_back(i);
+    cells_[CellKey(CellOf(labels_[i].Centre.X, box_.Left), CellOf(labels_[i].Centre.Y, box_.Top))]
+        .push_back(i);
   built_ = true;
 }
 
@@ -66,7 +67,8 @@ std::optional<TYesLabelIndex::Hit> TYesLabelIndex::Nearest(TPoint p) {
       const Label& l = labels_[i];
       if (!l.Live) continue;
       const Hit h{PointDistance(l.Centre, p), l.Order};
-      if (!best || h.Distance < best->Distance || (h.Distance == best->Distance && h.Order < best->Order))
+      if (!best || h.Distance < best->Distance ||
+          (h.Distance == best->Distance && h.Order < best->Order))
         best = h;
     }
   };

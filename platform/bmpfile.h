@@ -28,104 +28,96 @@ namespace platform {
 
 // A file that cannot be read as a bitmap: missing, unreadable or malformed.
 class BmpError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
+ public:
+  using std::runtime_error::runtime_error;
 };
 
 // Colour value: red | green << 8 | blue << 16.
 using ColorValue = std::uint32_t;
 
-constexpr ColorValue MakeColor(std::uint8_t r, std::uint8_t g, std::uint8_t b)
-{
-    return ColorValue(r) | (ColorValue(g) << 8) | (ColorValue(b) << 16);
+constexpr ColorValue MakeColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+  return ColorValue(r) | (ColorValue(g) << 8) | (ColorValue(b) << 16);
 }
 constexpr std::uint8_t RedOf(ColorValue c) { return std::uint8_t(c); }
 constexpr std::uint8_t GreenOf(ColorValue c) { return std::uint8_t(c >> 8); }
 constexpr std::uint8_t BlueOf(ColorValue c) { return std::uint8_t(c >> 16); }
 
 class BmpFile {
-public:
-    // Largest width and height accepted; larger values are refused as absurd.
-    static constexpr std::int32_t MaxDimension = 65535;
+ public:
+  // Largest width and height accepted; larger values are refused as absurd.
+  static constexpr std::int32_t MaxDimension = 65535;
 
-    // Reads a bitmap file; throws BmpError when it is missing or malformed.
-    static BmpFile LoadFromFile(const std::string& path);
-    // Reads a bitmap held in memory (the whole file image).
-    static BmpFile LoadFromMemory(const std::uint8_t* data, std::size_t size);
+  // Reads a bitmap file; throws BmpError when it is missing or malformed.
+  static BmpFile LoadFromFile(const std::string& path);
+  // Reads a bitmap held in memory (the whole file image).
+  static BmpFile LoadFromMemory(const std::uint8_t* data, std::size_t size);
 
-    // Builds an indexed bitmap (1, 4 or 8 bits per pixel) from its parts; the
-    // index array holds width * height bytes, top row first. Throws
-    // std::invalid_argument on inconsistent parts.
-    static BmpFile MakeIndexed(int width, int height, int bitsPerPixel,
-                               std::vector<ColorValue> palette,
-                               std::vector<std::uint8_t> indices);
-    // Builds a true-colour bitmap from width * height * 3 bytes (R, G, B),
-    // top row first; bitsPerPixel is 16, 24 or 32 and only records the depth.
-    static BmpFile MakeTrueColor(int width, int height, int bitsPerPixel,
-                                 std::vector<std::uint8_t> rgb);
+  // Builds an indexed bitmap (1, 4 or 8 bits per pixel) from its parts; the
+  // index array holds width * height bytes, top row first. Throws
+  // std::invalid_argument on inconsistent parts.
+  static BmpFile MakeIndexed(int width, int height, int bitsPerPixel,
+                             std::vector<ColorValue> palette, std::vector<std::uint8_t> indices);
+  // Builds a true-colour bitmap from width * height * 3 bytes (R, G, B),
+  // top row first; bitsPerPixel is 16, 24 or 32 and only records the depth.
+  static BmpFile MakeTrueColor(int width, int height, int bitsPerPixel,
+                               std::vector<std::uint8_t> rgb);
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    // Bits per pixel as stored in the file: 1, 4, 8, 16, 24 or 32.
-    int BitsPerPixel() const { return bitsPerPixel_; }
-    bool IsIndexed() const { return bitsPerPixel_ <= 8; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // Bits per pixel as stored in the file: 1, 4, 8, 16, 24 or 32.
+  int BitsPerPixel() const { return bitsPerPixel_; }
+  bool IsIndexed() const { return bitsPerPixel_ <= 8; }
 
-    // Palette entries of an indexed bitmap (empty for true colour). It may
-    // hold fewer than 2^bits entries; an index past its end reads as black.
-    const std::vector<ColorValue>& Palette() const { return palette_; }
-    // Colour of palette entry i, black past the end of the palette.
-    ColorValue PaletteColor(unsigned i) const
-    {
-        return i < palette_.size() ? palette_[i] : 0;
+  // Palette entries of an indexed bitmap (empty for true colour). It may
+  // hold fewer than 2^bits entries; an index past its end reads as black.
+  const std::vector<ColorValue>& Palette() const { return palette_; }
+  // Colour of palette entry i, black past the end of the palette.
+  ColorValue PaletteColor(unsigned i) const { return i < palette_.size() ? palette_[i] : 0; }
+
+  // Palette index at (x, y), 0-based from the top-left; indexed bitmaps only.
+  std::uint8_t IndexAt(int x, int y) const;
+  // Colour at (x, y), 0-based from the top-left, for any depth.
+  ColorValue PixelAt(int x, int y) const;
+
+  // Row y (0 = top) of an indexed bitmap: Width() indices.
+  const std::uint8_t* IndexRow(int y) const {
+    return indices_.data() + std::size_t(y) * std::size_t(width_);
+  }
+  // Writes row y (0 = top) as Width() * 3 bytes R, G, B, for any depth.
+  void ReadRgbRow(int y, std::uint8_t* out) const;
+
+  // One colour channel of a 16- or 32-bit pixel, given by a bit mask.
+  struct Channel {
+    unsigned shift = 0;
+    std::uint32_t max = 0;  // mask >> shift
+    std::uint8_t Get(std::uint32_t pixel) const {
+      const std::uint64_t v = (pixel >> shift) & max;
+      return std::uint8_t((v * 255 + max / 2) / max);
     }
+  };
 
-    // Palette index at (x, y), 0-based from the top-left; indexed bitmaps only.
-    std::uint8_t IndexAt(int x, int y) const;
-    // Colour at (x, y), 0-based from the top-left, for any depth.
-    ColorValue PixelAt(int x, int y) const;
+ private:
+  // How the rows of a true-colour bitmap are stored.
+  enum class Layout { Rgb24, Bgr24, Bgrx32, Masked16, Masked32 };
 
-    // Row y (0 = top) of an indexed bitmap: Width() indices.
-    const std::uint8_t* IndexRow(int y) const
-    {
-        return indices_.data() + std::size_t(y) * std::size_t(width_);
-    }
-    // Writes row y (0 = top) as Width() * 3 bytes R, G, B, for any depth.
-    void ReadRgbRow(int y, std::uint8_t* out) const;
+  BmpFile() = default;
+  static BmpFile Parse(std::unique_ptr<std::uint8_t[]> data, std::size_t size);
+  const std::uint8_t* RawRow(int y) const {
+    return raw_.get() + static_cast<std::ptrdiff_t>(firstRow_) + rowStep_ * std::ptrdiff_t(y);
+  }
 
-    // One colour channel of a 16- or 32-bit pixel, given by a bit mask.
-    struct Channel {
-        unsigned shift = 0;
-        std::uint32_t max = 0; // mask >> shift
-        std::uint8_t Get(std::uint32_t pixel) const
-        {
-            const std::uint64_t v = (pixel >> shift) & max;
-            return std::uint8_t((v * 255 + max / 2) / max);
-        }
-    };
-
-private:
-    // How the rows of a true-colour bitmap are stored.
-    enum class Layout { Rgb24, Bgr24, Bgrx32, Masked16, Masked32 };
-
-    BmpFile() = default;
-    static BmpFile Parse(std::unique_ptr<std::uint8_t[]> data, std::size_t size);
-    const std::uint8_t* RawRow(int y) const
-    {
-        return raw_.get() + static_cast<std::ptrdiff_t>(firstRow_) + rowStep_ * std::ptrdiff_t(y);
-    }
-
-    int width_ = 0;
-    int height_ = 0;
-    int bitsPerPixel_ = 0;
-    std::vector<ColorValue> palette_;
-    std::vector<std::uint8_t> indices_; // indexed bitmaps
-    // True-colour bitmaps: the rows in raw_, the top one at firstRow_, the
-    // next one rowStep_ bytes further (negative for bottom-up files).
-    std::unique_ptr<std::uint8_t[]> raw_;
-    std::size_t firstRow_ = 0;
-    std::ptrdiff_t rowStep_ = 0;
-    Layout layout_ = Layout::Rgb24;
-    Channel red_, green_, blue_;
+  int width_ = 0;
+  int height_ = 0;
+  int bitsPerPixel_ = 0;
+  std::vector<ColorValue> palette_;
+  std::vector<std::uint8_t> indices_;  // indexed bitmaps
+  // True-colour bitmaps: the rows in raw_, the top one at firstRow_, the
+  // next one rowStep_ bytes further (negative for bottom-up files).
+  std::unique_ptr<std::uint8_t[]> raw_;
+  std::size_t firstRow_ = 0;
+  std::ptrdiff_t rowStep_ = 0;
+  Layout layout_ = Layout::Rgb24;
+  Channel red_, green_, blue_;
 };
 
-} // namespace platform
+}  // namespace platform

@@ -41,4 +41,4 @@ std::uint8_t HalftoneIndex(std::uint8_t r, std::uint8_t g, std::uint8_t b);
 // palette: every pixel becomes the palette colour nearest to its colour.
 BmpFile ReduceToHalftone(const BmpFile& source);
 
-} // namespace platform
+}  // namespace platform

@@ -27,7 +27,10 @@ struct TPlacement {
   double Sx, Sy;
   int32_t L, T;
   explicit TPlacement(const TRect& r)
-      : Sx((double(r.Right) - r.Left) * 0.01), Sy((double(r.Bottom) - r.Top) * 0.01), L(r.Left), T(r.Top) {}
+      : Sx((double(r.Right) - r.Left) * 0.01),
+        Sy((double(r.Bottom) - r.Top) * 0.01),
+        L(r.Left),
+        T(r.Top) {}
   int32_t X(int percent) const { return Trunc(Sx * percent + L); }
   int32_t Y(int percent) const { return Trunc(Sy * percent + T); }
 };
@@ -59,7 +62,8 @@ TToolBitmap TUserBlock::GetToolImage() const {
   TToolBitmap bmp;
   for (int y = 0; y < TToolBitmap::Height; ++y)
     for (int x = 0; x < TToolBitmap::Width; ++x)
-      bmp.Rgb[size_t(y * TToolBitmap::Width + x)] = ToolImagePixel(x, y) ? TToolBitmap::Black : TToolBitmap::White;
+      bmp.Rgb[size_t(y * TToolBitmap::Width + x)] =
+          ToolImagePixel(x, y) ? TToolBitmap::Black : TToolBitmap::White;
   return bmp;
 }
 
@@ -75,7 +79,8 @@ std::vector<TPoint> TUserBlock::PlacePoints(const TRect& r) const {
   const TPlacement pl(r);
   std::vector<TPoint> out;
   out.reserve(PointCount);
-  for (int i = 0; i < PointCount; ++i) out.push_back({pl.X(Points[size_t(i)].X), pl.Y(Points[size_t(i)].Y)});
+  for (int i = 0; i < PointCount; ++i)
+    out.push_back({pl.X(Points[size_t(i)].X), pl.Y(Points[size_t(i)].Y)});
   return out;
 }
 
@@ -141,7 +146,8 @@ int TUserBlock::ReadFromStream(TStream& s) {
   if (!s.ReadU32(length)) return 255;  // the length only tells where the record ends; not needed
 
   char header[8];
-  if (s.Read(header, sizeof header) != sizeof header || std::memcmp(header, kHeader, sizeof header) != 0)
+  if (s.Read(header, sizeof header) != sizeof header ||
+      std::memcmp(header, kHeader, sizeof header) != 0)
     return 255;
 
   std::string name;
@@ -179,11 +185,13 @@ bool TUserBlock::WriteToStream(TStream& s) const {
   const size_t nameLen = StoredNameLength(Name);
   // Assemble the record first so that the stream sees one write.
   TMemoryStream rec;
-  bool ok = rec.WriteU32(RecordLength()) && rec.Write(kHeader, sizeof kHeader) && rec.Write(Name.data(), nameLen) &&
-            rec.WriteU8(0) && rec.WriteU32(Id1) && rec.WriteU32(Id2) && rec.WriteU8(PointCount);
+  bool ok = rec.WriteU32(RecordLength()) && rec.Write(kHeader, sizeof kHeader) &&
+            rec.Write(Name.data(), nameLen) && rec.WriteU8(0) && rec.WriteU32(Id1) &&
+            rec.WriteU32(Id2) && rec.WriteU8(PointCount);
   for (int i = 0; ok && i < PointCount; ++i)
     ok = rec.WriteU8(Points[size_t(i)].X) && rec.WriteU8(Points[size_t(i)].Y);
-  ok = ok && rec.WriteU8(EditLeft) && rec.WriteU8(EditTop) && rec.WriteU8(EditRight) && rec.WriteU8(EditBottom);
+  ok = ok && rec.WriteU8(EditLeft) && rec.WriteU8(EditTop) && rec.WriteU8(EditRight) &&
+       rec.WriteU8(EditBottom);
   for (size_t i = 0; ok && i < ToolImage.size(); ++i) ok = rec.WriteU16(ToolImage[i]);
   return ok && s.Write(rec.Bytes().data(), rec.Bytes().size());
 }

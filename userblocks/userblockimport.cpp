@@ -136,7 +136,8 @@ TImportClock LocalClockNow() {
   const std::time_t t = std::chrono::system_clock::to_time_t(now);
   std::tm tm{};
   localtime_r(&t, &tm);
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  const auto ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
   TImportClock c;
   c.Year = tm.tm_year + 1900;
   c.Month = tm.tm_mon + 1;
@@ -148,14 +149,18 @@ TImportClock LocalClockNow() {
   return c;
 }
 
-std::unique_ptr<TUserBlock> ParseUserBlockDescription(const std::string& text, const std::string& baseDir,
-                                                      const TUserBlockImportEnv& env, std::string& error) {
+std::unique_ptr<TUserBlock> ParseUserBlockDescription(const std::string& text,
+                                                      const std::string& baseDir,
+                                                      const TUserBlockImportEnv& env,
+                                                      std::string& error) {
   try {
     const std::vector<std::string> lines = SplitLines(text);
     if (lines.size() < 4)
       throw std::runtime_error(
-          "A user block description needs four lines: the name, the points, the text rectangle and the "
-          "tool image file; this one has " + std::to_string(lines.size()));
+          "A user block description needs four lines: the name, the points, the text rectangle and "
+          "the "
+          "tool image file; this one has " +
+          std::to_string(lines.size()));
 
     auto block = std::make_unique<TUserBlock>();
     // A record ends the name at a 0 byte; keep what will survive a save.
@@ -164,7 +169,8 @@ std::unique_ptr<TUserBlock> ParseUserBlockDescription(const std::string& text, c
     for (const std::string& pair : Split(lines[1], ';')) {
       const size_t comma = pair.find(',');
       const std::string xText = TrimBlanks(pair.substr(0, comma));
-      const std::string yText = comma == std::string::npos ? std::string() : TrimBlanks(pair.substr(comma + 1));
+      const std::string yText =
+          comma == std::string::npos ? std::string() : TrimBlanks(pair.substr(comma + 1));
       const uint8_t x = ByteValue(xText, 2);
       const uint8_t y = ByteValue(yText, 2);
       if (!block->AddPoint({x, y}))
@@ -187,10 +193,12 @@ std::unique_ptr<TUserBlock> ParseUserBlockDescription(const std::string& text, c
     TToolImageSource image;
     std::string loadError;
     if (!load(bitmapName, image, loadError))
-      throw std::runtime_error(loadError.empty() ? "Can not load the tool image \"" + bitmapName + "\"" : loadError);
+      throw std::runtime_error(
+          loadError.empty() ? "Can not load the tool image \"" + bitmapName + "\"" : loadError);
     if (image.Width > 0 && image.Height > 0 && !image.PixelRgb)
       throw std::runtime_error("The tool image \"" + bitmapName + "\" has no pixels");
-    block->SetToolImage(image.Width, image.Height, [&](int x, int y) { return image.PixelRgb(x, y); });
+    block->SetToolImage(image.Width, image.Height,
+                        [&](int x, int y) { return image.PixelRgb(x, y); });
 
     const TImportClock now = env.Clock ? env.Clock() : LocalClockNow();
     block->Id1 = UserBlockId1(now);
@@ -224,12 +232,14 @@ TUserBlockImportResult ImportUserBlockFromText(const std::string& fileName, TUse
 TToolImageLoader DefaultToolImageLoader() {
   return [](const std::string& fileName, TToolImageSource& image, std::string& error) {
     try {
-      auto bmp = std::make_shared<const platform::BmpFile>(platform::BmpFile::LoadFromFile(fileName));
+      auto bmp =
+          std::make_shared<const platform::BmpFile>(platform::BmpFile::LoadFromFile(fileName));
       image.Width = bmp->Width();
       image.Height = bmp->Height();
       image.PixelRgb = [bmp](int x, int y) -> uint32_t {
         const platform::ColorValue c = bmp->PixelAt(x, y);
-        return uint32_t(platform::RedOf(c)) << 16 | uint32_t(platform::GreenOf(c)) << 8 | platform::BlueOf(c);
+        return uint32_t(platform::RedOf(c)) << 16 | uint32_t(platform::GreenOf(c)) << 8 |
+               platform::BlueOf(c);
       };
       return true;
     } catch (const std::exception& e) {

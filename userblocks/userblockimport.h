@@ -74,8 +74,10 @@ TToolImageLoader DefaultToolImageLoader();
 // Builds a block from description text. baseDir (may be empty) is the folder
 // against which a relative bitmap name is resolved. Returns nullptr and sets
 // error when the description is refused.
-std::unique_ptr<TUserBlock> ParseUserBlockDescription(const std::string& text, const std::string& baseDir,
-                                                      const TUserBlockImportEnv& env, std::string& error);
+std::unique_ptr<TUserBlock> ParseUserBlockDescription(const std::string& text,
+                                                      const std::string& baseDir,
+                                                      const TUserBlockImportEnv& env,
+                                                      std::string& error);
 
 enum class TImportStatus {
   Added,         // the block is the list entry Index

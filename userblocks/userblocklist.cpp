@@ -37,9 +37,12 @@ bool ParseKey(const std::string& key, uint32_t& id1, uint32_t& id2) {
     for (int i = 0; i < 8; ++i) {
       const char c = key[size_t(k * 9 + i)];
       int d;
-      if (c >= '0' && c <= '9') d = c - '0';
-      else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-      else return false;
+      if (c >= '0' && c <= '9')
+        d = c - '0';
+      else if (c >= 'A' && c <= 'F')
+        d = c - 'A' + 10;
+      else
+        return false;
       parts[k] = parts[k] << 4 | uint32_t(d);
     }
   id2 = parts[0];

@@ -14,34 +14,32 @@
 namespace vexolant {
 
 class TByteBuffer {
-public:
-    static constexpr std::size_t BlockSize = 255;
+ public:
+  static constexpr std::size_t BlockSize = 255;
 
-    void Reserve(std::size_t n) { bytes_.reserve(n); }
-    void Append(std::uint8_t b) { bytes_.push_back(b); }
-    // Removes the last byte appended; nothing happens on an empty buffer.
-    void RemoveLast()
-    {
-        if (!bytes_.empty()) bytes_.pop_back();
-    }
-    // Ends the sequence: the current block joins the list of blocks.
-    void Close() { closed_ = true; }
-    bool Closed() const { return closed_; }
+  void Reserve(std::size_t n) { bytes_.reserve(n); }
+  void Append(std::uint8_t b) { bytes_.push_back(b); }
+  // Removes the last byte appended; nothing happens on an empty buffer.
+  void RemoveLast() {
+    if (!bytes_.empty()) bytes_.pop_back();
+  }
+  // Ends the sequence: the current block joins the list of blocks.
+  void Close() { closed_ = true; }
+  bool Closed() const { return closed_; }
 
-    std::size_t Size() const { return bytes_.size(); }
-    // Number of blocks: full ones plus a shorter last one.
-    std::size_t BlockCount() const { return (bytes_.size() + BlockSize - 1) / BlockSize; }
-    const std::uint8_t* BlockData(std::size_t i) const { return bytes_.data() + i * BlockSize; }
-    std::size_t BlockLength(std::size_t i) const
-    {
-        std::size_t rest = bytes_.size() - i * BlockSize;
-        return rest < BlockSize ? rest : BlockSize;
-    }
-    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+  std::size_t Size() const { return bytes_.size(); }
+  // Number of blocks: full ones plus a shorter last one.
+  std::size_t BlockCount() const { return (bytes_.size() + BlockSize - 1) / BlockSize; }
+  const std::uint8_t* BlockData(std::size_t i) const { return bytes_.data() + i * BlockSize; }
+  std::size_t BlockLength(std::size_t i) const {
+    std::size_t rest = bytes_.size() - i * BlockSize;
+    return rest < BlockSize ? rest : BlockSize;
+  }
+  const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
 
-private:
-    std::vector<std::uint8_t> bytes_;
-    bool closed_ = false;
+ private:
+  std::vector<std::uint8_t> bytes_;
+  bool closed_ = false;
 };
 
-} // namespace vexolant
+}  // namespace vexolant

@@ -17,81 +17,79 @@
 namespace vexolant {
 
 class TCodeTable {
-public:
-    static constexpr unsigned MaxCodes = 4096;
-    static constexpr int NotFound = -1;
+ public:
+  static constexpr unsigned MaxCodes = 4096;
+  static constexpr int NotFound = -1;
 
-    explicit TCodeTable(unsigned minCodeSize) : minCodeSize_(minCodeSize) { Reset(); }
+  explicit TCodeTable(unsigned minCodeSize) : minCodeSize_(minCodeSize) { Reset(); }
 
-    unsigned MinCodeSize() const { return minCodeSize_; }
-    unsigned ClearCode() const { return 1u << minCodeSize_; }
-    unsigned EndCode() const { return ClearCode() + 1; }
-    unsigned Width() const { return width_; }
-    bool Full() const { return full_; }
-    unsigned FirstFree() const { return firstFree_; }
-    unsigned NextFree() const { return nextFree_; }
-    unsigned Prefix(unsigned code) const { return prefix_[code]; }
-    std::uint8_t Suffix(unsigned code) const { return suffix_[code]; }
+  unsigned MinCodeSize() const { return minCodeSize_; }
+  unsigned ClearCode() const { return 1u << minCodeSize_; }
+  unsigned EndCode() const { return ClearCode() + 1; }
+  unsigned Width() const { return width_; }
+  bool Full() const { return full_; }
+  unsigned FirstFree() const { return firstFree_; }
+  unsigned NextFree() const { return nextFree_; }
+  unsigned Prefix(unsigned code) const { return prefix_[code]; }
+  std::uint8_t Suffix(unsigned code) const { return suffix_[code]; }
 
-    // Empties the table: code width one more than the minimum code size.
-    void Reset()
-    {
-        width_ = minCodeSize_ + 1;
-        firstFree_ = ClearCode() + 2;
-        nextFree_ = firstFree_;
-        full_ = false;
-        slots_.fill(Empty);
+  // Empties the table: code width one more than the minimum code size.
+  void Reset() {
+    width_ = minCodeSize_ + 1;
+    firstFree_ = ClearCode() + 2;
+    nextFree_ = firstFree_;
+    full_ = false;
+    slots_.fill(Empty);
+  }
+
+  // Adds (prefix, suffix) at the next free code. At 4096 entries the table
+  // is full and the width stays 12; otherwise the width grows as soon as
+  // the next free code exceeds 2 to the width.
+  void Add(unsigned prefix, std::uint8_t suffix) {
+    const unsigned code = nextFree_;
+    if (code >= MaxCodes)
+      throw EGifException("LZW string table overflow");  // a full table is reset first
+    prefix_[code] = std::uint16_t(prefix);
+    suffix_[code] = suffix;
+    const std::uint32_t key = (prefix << 8) | suffix;
+    unsigned slot = Hash(key);
+    while (slots_[slot] != Empty) slot = (slot + 1) & (SlotCount - 1);
+    slots_[slot] = (key << 12) | code;
+    ++nextFree_;
+    if (nextFree_ == MaxCodes)
+      full_ = true;
+    else if (nextFree_ > (1u << width_))
+      ++width_;
+  }
+
+  // The code of the entry (prefix, suffix), or NotFound.
+  int Find(unsigned prefix, std::uint8_t suffix) const {
+    const std::uint32_t key = (prefix << 8) | suffix;
+    unsigned slot = Hash(key);
+    for (;;) {
+      const std::uint32_t s = slots_[slot];
+      if (s == Empty) return NotFound;
+      if ((s >> 12) == key) return int(s & 0xFFF);
+      slot = (slot + 1) & (SlotCount - 1);
     }
+  }
 
-    // Adds (prefix, suffix) at the next free code. At 4096 entries the table
-    // is full and the width stays 12; otherwise the width grows as soon as
-    // the next free code exceeds 2 to the width.
-    void Add(unsigned prefix, std::uint8_t suffix)
-    {
-        const unsigned code = nextFree_;
-        if (code >= MaxCodes) throw EGifException("LZW string table overflow"); // a full table is reset first
-        prefix_[code] = std::uint16_t(prefix);
-        suffix_[code] = suffix;
-        const std::uint32_t key = (prefix << 8) | suffix;
-        unsigned slot = Hash(key);
-        while (slots_[slot] != Empty) slot = (slot + 1) & (SlotCount - 1);
-        slots_[slot] = (key << 12) | code;
-        ++nextFree_;
-        if (nextFree_ == MaxCodes)
-            full_ = true;
-        else if (nextFree_ > (1u << width_))
-            ++width_;
-    }
+ private:
+  static constexpr unsigned SlotCount = 8192;
+  // (4095 << 8 | 255) << 12 | 4095 cannot be an entry: a code is always
+  // larger than its prefix.
+  static constexpr std::uint32_t Empty = 0xFFFFFFFFu;
 
-    // The code of the entry (prefix, suffix), or NotFound.
-    int Find(unsigned prefix, std::uint8_t suffix) const
-    {
-        const std::uint32_t key = (prefix << 8) | suffix;
-        unsigned slot = Hash(key);
-        for (;;) {
-            const std::uint32_t s = slots_[slot];
-            if (s == Empty) return NotFound;
-            if ((s >> 12) == key) return int(s & 0xFFF);
-            slot = (slot + 1) & (SlotCount - 1);
-        }
-    }
+  static unsigned Hash(std::uint32_t key) { return (key * 0x9E3779B1u) >> 19; }
 
-private:
-    static constexpr unsigned SlotCount = 8192;
-    // (4095 << 8 | 255) << 12 | 4095 cannot be an entry: a code is always
-    // larger than its prefix.
-    static constexpr std::uint32_t Empty = 0xFFFFFFFFu;
-
-    static unsigned Hash(std::uint32_t key) { return (key * 0x9E3779B1u) >> 19; }
-
-    unsigned minCodeSize_;
-    unsigned width_ = 0;
-    unsigned firstFree_ = 0;
-    unsigned nextFree_ = 0;
-    bool full_ = false;
-    std::array<std::uint16_t, MaxCodes> prefix_{};
-    std::array<std::uint8_t, MaxCodes> suffix_{};
-    std::array<std::uint32_t, SlotCount> slots_{};
+  unsigned minCodeSize_;
+  unsigned width_ = 0;
+  unsigned firstFree_ = 0;
+  unsigned nextFree_ = 0;
+  bool full_ = false;
+  std::array<std::uint16_t, MaxCodes> prefix_{};
+  std::array<std::uint8_t, MaxCodes> suffix_{};
+  std::array<std::uint32_t, SlotCount> slots_{};
 };
 
-} // namespace vexolant
+}  // namespace vexolant

@@ -8,34 +8,32 @@
 namespace vexolant {
 
 class TEncodedBytes {
-public:
-    explicit TEncodedBytes(TByteBuffer& out) : out_(out) {}
+ public:
+  explicit TEncodedBytes(TByteBuffer& out) : out_(out) {}
 
-    // Adds a code of the given width (at most 12 bits) above the bits held.
-    void Put(unsigned code, unsigned width)
-    {
-        accumulator_ |= std::uint32_t(code) << bitCount_;
-        bitCount_ += width;
-        while (bitCount_ >= 8) {
-            out_.Append(std::uint8_t(accumulator_));
-            accumulator_ >>= 8;
-            bitCount_ -= 8;
-        }
+  // Adds a code of the given width (at most 12 bits) above the bits held.
+  void Put(unsigned code, unsigned width) {
+    accumulator_ |= std::uint32_t(code) << bitCount_;
+    bitCount_ += width;
+    while (bitCount_ >= 8) {
+      out_.Append(std::uint8_t(accumulator_));
+      accumulator_ >>= 8;
+      bitCount_ -= 8;
     }
-    // Writes the bits still held as one last byte, the unused high bits zero.
-    void Flush()
-    {
-        if (bitCount_ > 0) {
-            out_.Append(std::uint8_t(accumulator_));
-            accumulator_ = 0;
-            bitCount_ = 0;
-        }
+  }
+  // Writes the bits still held as one last byte, the unused high bits zero.
+  void Flush() {
+    if (bitCount_ > 0) {
+      out_.Append(std::uint8_t(accumulator_));
+      accumulator_ = 0;
+      bitCount_ = 0;
     }
+  }
 
-private:
-    std::uint32_t accumulator_ = 0;
-    unsigned bitCount_ = 0;
-    TByteBuffer& out_;
+ private:
+  std::uint32_t accumulator_ = 0;
+  unsigned bitCount_ = 0;
+  TByteBuffer& out_;
 };
 
-} // namespace vexolant
+}  // namespace vexolant

@@ -13,8 +13,8 @@ namespace vexolant {
 
 // A failure inside libjpeg, with the library's message.
 class EJpegError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
+ public:
+  using std::runtime_error::runtime_error;
 };
 
 // Compresses the bitmap, rows top to bottom, each pixel as red, green, blue.
@@ -22,4 +22,4 @@ public:
 // path; a libjpeg failure throws EJpegError.
 std::vector<std::uint8_t> CompressJpeg(const platform::BmpFile& bitmap, int quality);
 
-} // namespace vexolant
+}  // namespace vexolant

@@ -12,8 +12,8 @@ namespace vexolant {
 
 // A file that could not be written.
 class EWriteError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
+ public:
+  using std::runtime_error::runtime_error;
 };
 
 // The bitmap path with its extension replaced: the part of the last path
@@ -25,4 +25,4 @@ std::string OutputPathFor(const std::string& bitmapPath, const std::string& ext)
 // Throws EWriteError; on failure the file at path is left as it was.
 void WriteWholeFile(const std::string& path, const std::uint8_t* data, std::size_t size);
 
-} // namespace vexolant
+}  // namespace vexolant

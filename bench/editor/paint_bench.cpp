@@ -40,7 +40,7 @@ class THost : public TDocumentHost {
 // apart, so a 1600 by 1000 view shows about 230 of them), each joined to its
 // right-hand neighbour: 20,000 objects.
 void Fill(TShem& d) {
-  const int kinds[] = {bkSquare, bkEllipse, bkRhomb, bkParallelogram, bkText,
+  const int kinds[] = {bkSquare,  bkEllipse,  bkRhomb,   bkParallelogram, bkText,
                        bkComment, bkDocument, bkProcess, bkPage};
   std::vector<TShemObj*> blocks;
   for (int row = 0; row < 100; ++row)

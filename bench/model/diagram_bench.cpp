@@ -10,11 +10,13 @@ void BuildGrid(TShem& d, int n) {
   std::vector<TShemObj*> blocks;
   for (int i = 0; i < n / 2; ++i) {
     const int32_t x = (i % 300) * 120, y = (i / 300) * 60;
-    blocks.push_back(AddBlock(d, i % 10 == 4 ? 0 : i % 10, {x % 65000, y % 65000, x % 65000 + 80, y % 65000 + 20},
+    blocks.push_back(AddBlock(d, i % 10 == 4 ? 0 : i % 10,
+                              {x % 65000, y % 65000, x % 65000 + 80, y % 65000 + 20},
                               "block " + std::to_string(i)));
   }
   for (int i = 0; i < n / 2; ++i)
-    AddLink(d, blocks[size_t(i)], blocks[size_t((i + 1) % blocks.size())], {32767, 65535}, {32767, 0});
+    AddLink(d, blocks[size_t(i)], blocks[size_t((i + 1) % blocks.size())], {32767, 65535},
+            {32767, 0});
 }
 
 // All links first, then all blocks; every tenth link hangs on the link
@@ -48,7 +50,12 @@ void BM_BuildDiagram(benchmark::State& state) {
   }
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_BuildDiagram)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_BuildDiagram)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 void BM_SortWorstOrder(benchmark::State& state) {
   for (auto _ : state) {
@@ -65,8 +72,14 @@ void BM_SortWorstOrder(benchmark::State& state) {
   state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_SortWorstOrder)
-    ->Args({10000, 0})->Args({100000, 0})->Args({1000000, 0})
-    ->Args({10000, 1})->Args({100000, 1})->Args({1000000, 1})->Unit(benchmark::kMillisecond)->Complexity();
+    ->Args({10000, 0})
+    ->Args({100000, 0})
+    ->Args({1000000, 0})
+    ->Args({10000, 1})
+    ->Args({100000, 1})
+    ->Args({1000000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 void BM_SortShuffled(benchmark::State& state) {
   std::mt19937 rng(1);
@@ -83,7 +96,12 @@ void BM_SortShuffled(benchmark::State& state) {
   }
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_SortShuffled)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_SortShuffled)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 // Deletes a tenth of the blocks one by one, each with its links: by the
 // object (Remove), or through its index (Delete(IndexOf(x))) when range(1) is 1.
@@ -111,7 +129,11 @@ void BM_DeleteBlocksOneByOne(benchmark::State& state) {
   state.SetComplexityN(n);
 }
 BENCHMARK(BM_DeleteBlocksOneByOne)
-    ->Args({10000, 0})->Args({100000, 0})->Args({1000000, 0})->Args({10000, 1})->Args({100000, 1})
+    ->Args({10000, 0})
+    ->Args({100000, 0})
+    ->Args({1000000, 0})
+    ->Args({10000, 1})
+    ->Args({100000, 1})
     ->Unit(benchmark::kMillisecond);
 
 void BM_Save(benchmark::State& state) {
@@ -175,5 +197,10 @@ void BM_SortReversedLinkChain(benchmark::State& state) {
   }
   state.SetComplexityN(k);
 }
-BENCHMARK(BM_SortReversedLinkChain)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_SortReversedLinkChain)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 }  // namespace

@@ -76,9 +76,12 @@ TShem& ChainDiagram() {
 
 TShem& DiagramOf(const benchmark::State& state) {
   switch (state.range(0)) {
-    case 0: return GridDiagram();
-    case 1: return RandomDiagram();
-    default: return ChainDiagram();
+    case 0:
+      return GridDiagram();
+    case 1:
+      return RandomDiagram();
+    default:
+      return ChainDiagram();
   }
 }
 
@@ -159,7 +162,8 @@ void BM_ObjectAtBusy(benchmark::State& state) {
 
 // Argument: 0 the flowchart-like grid, 1 the generated random diagram, 2 the
 // chain of links on links.
-#define HIT_BENCH(fn) BENCHMARK(fn)->ArgName("diagram")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
+#define HIT_BENCH(fn) \
+  BENCHMARK(fn)->ArgName("diagram")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
 HIT_BENCH(BM_ObjectAtEmpty);
 HIT_BENCH(BM_ObjectAtPlainWalk);
 HIT_BENCH(BM_BorderPointAtEmpty);

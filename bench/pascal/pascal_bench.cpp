@@ -77,12 +77,30 @@ void BM_LiteralPasses(benchmark::State& state) {
 }
 
 // 20,000 flowchart blocks (plus their "yes" labels) is the size to beat.
-BENCHMARK(BM_TranslateStructured)->Arg(1250)->Arg(2500)->Arg(5000)->Arg(10000)->Arg(20000)
-    ->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_TranslateStructured)
+    ->Arg(1250)
+    ->Arg(2500)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 // Drawn with bends and junctions the object count grows faster; a file indexes
 // at most 65536 objects, so the largest drawing stays below that.
-BENCHMARK(BM_TranslateDrawn)->Arg(1250)->Arg(2500)->Arg(5000)->Arg(10000)->Arg(15000)
-    ->Unit(benchmark::kMillisecond)->Complexity();
-BENCHMARK(BM_LiteralPasses)->Arg(250)->Arg(500)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_TranslateDrawn)
+    ->Arg(1250)
+    ->Arg(2500)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(15000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+BENCHMARK(BM_LiteralPasses)
+    ->Arg(250)
+    ->Arg(500)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 }  // namespace

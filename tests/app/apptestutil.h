@@ -12,7 +12,8 @@
 #include "userblocks/userblocklist.h"
 
 // Writes a diagram of `blocks` squares (the first with text) to path.
-inline void WriteDiagram(const QString& path, int blocks = 2, const TUserBlock* userBlock = nullptr) {
+inline void WriteDiagram(const QString& path, int blocks = 2,
+                         const TUserBlock* userBlock = nullptr) {
   TUserBlockList list;
   TShem d;
   d.UserBlocks = &list;
@@ -34,12 +35,14 @@ inline void WriteDiagram(const QString& path, int blocks = 2, const TUserBlock* 
   ASSERT_TRUE(d.SaveToFile(QFile::encodeName(path).toStdString(), &error)) << error;
 }
 
-inline std::unique_ptr<TUserBlock> MakeUserBlock(const std::string& name, uint32_t id1, uint32_t id2) {
+inline std::unique_ptr<TUserBlock> MakeUserBlock(const std::string& name, uint32_t id1,
+                                                 uint32_t id2) {
   auto b = std::make_unique<TUserBlock>();
   b->Name = name;
   b->Id1 = id1;
   b->Id2 = id2;
-  for (TPercentPoint p : {TPercentPoint{0, 0}, TPercentPoint{100, 50}, TPercentPoint{0, 100}}) b->AddPoint(p);
+  for (TPercentPoint p : {TPercentPoint{0, 0}, TPercentPoint{100, 50}, TPercentPoint{0, 100}})
+    b->AddPoint(p);
   b->SetEditRect(10, 10, 60, 90);
   b->ToolImage[2] = 0xFFFF;
   return b;

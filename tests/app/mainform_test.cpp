@@ -1,5 +1,7 @@
 // The main window: opening documents, recent files, user blocks, settings at
 // start and exit, cursors and the file type association.
+#include "app/mainform.h"
+
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -12,7 +14,6 @@
 #include "../editor/guitestenv.h"
 #include "app/fileassociation.h"
 #include "app/listingpanel.h"
-#include "app/mainform.h"
 #include "apptestutil.h"
 #include "editor/childd.h"
 

@@ -24,7 +24,8 @@ struct Builder {
     return d.GetObj(d.Add(std::move(b)));
   }
   TShemObj* Point(TPoint p) { return d.GetObj(d.Add(TBlock::NewPoint(p))); }
-  TShemObj* Link(TShemObj* from, TPoint fromPos, TShemObj* to, TPoint toPos, uint8_t type = ltArrowTarget) {
+  TShemObj* Link(TShemObj* from, TPoint fromPos, TShemObj* to, TPoint toPos,
+                 uint8_t type = ltArrowTarget) {
     auto l = std::make_unique<TLink>();
     l->Data.LinkType = type;
     l->Data.Source = from;
@@ -107,7 +108,8 @@ bool UserBlocks(const std::string& path) {
   hexagon->Name = "Preparation";
   hexagon->Id1 = 0x51A70001;
   hexagon->Id2 = 0x00000001;
-  for (TPercentPoint p : {TPercentPoint{15, 0}, {85, 0}, {100, 50}, {85, 100}, {15, 100}, {0, 50}}) hexagon->AddPoint(p);
+  for (TPercentPoint p : {TPercentPoint{15, 0}, {85, 0}, {100, 50}, {85, 100}, {15, 100}, {0, 50}})
+    hexagon->AddPoint(p);
   hexagon->SetEditRect(15, 5, 85, 95);
   hexagon->ToolImage = {0x0000, 0x0180, 0x0240, 0x0420, 0x0810, 0x1008, 0x1008, 0x1008,
                         0x1008, 0x1008, 0x1008, 0x0810, 0x0420, 0x0240, 0x0180, 0x0000};
@@ -115,7 +117,8 @@ bool UserBlocks(const std::string& path) {
   display->Name = "Display";
   display->Id1 = 0x51A70002;
   display->Id2 = 0x00000001;
-  for (TPercentPoint p : {TPercentPoint{20, 0}, {85, 0}, {100, 25}, {100, 75}, {85, 100}, {20, 100}, {0, 50}})
+  for (TPercentPoint p :
+       {TPercentPoint{20, 0}, {85, 0}, {100, 25}, {100, 75}, {85, 100}, {20, 100}, {0, 50}})
     display->AddPoint(p);
   display->SetEditRect(20, 5, 85, 95);
   display->ToolImage = {0x0000, 0x0100, 0x0280, 0x0440, 0x0820, 0x1010, 0x1FF0, 0x1010,
@@ -142,6 +145,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string dir = argv[1];
-  const bool ok = Loop(dir + "/loop.fgd") && Decision(dir + "/decision.fgd") && UserBlocks(dir + "/userblock.fgd");
+  const bool ok = Loop(dir + "/loop.fgd") && Decision(dir + "/decision.fgd") &&
+                  UserBlocks(dir + "/userblock.fgd");
   return ok ? 0 : 1;
 }

@@ -1,14 +1,17 @@
 // The settings store: types, ranges, defaults and the recent file list.
+#include "app/settings.h"
+
 #include <QSettings>
 
 #include "../editor/guitestenv.h"
-#include "app/settings.h"
 
 namespace {
 struct Store {
   QTemporaryDir dir;
   QString path = dir.path() + "/store.conf";
-  std::unique_ptr<QSettings> Open() { return std::make_unique<QSettings>(path, QSettings::IniFormat); }
+  std::unique_ptr<QSettings> Open() {
+    return std::make_unique<QSettings>(path, QSettings::IniFormat);
+  }
 };
 }  // namespace
 
@@ -105,7 +108,8 @@ TEST(Settings, SixRecentFilesGiveFiveAndWritingLeavesExactlyOneToFive) {
   Store st;
   {
     auto s = st.Open();
-    for (int i = 1; i <= 6; ++i) s->setValue(QString("Files/%1").arg(i), QString("/f%1.fgd").arg(i));
+    for (int i = 1; i <= 6; ++i)
+      s->setValue(QString("Files/%1").arg(i), QString("/f%1.fgd").arg(i));
     s->setValue("Files/zz", "/stale.fgd");
   }
   TSettingsValues v = ReadSettingsStore(*st.Open());

@@ -1,16 +1,18 @@
 // One editor per user: a second process hands its files to the first and ends.
+#include "app/singleinstance.h"
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QProcess>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include "../editor/guitestenv.h"
 #include "app/mainform.h"
-#include "app/singleinstance.h"
 #include "apptestutil.h"
 #include "editor/childd.h"
 
@@ -49,7 +51,8 @@ SecondRun RunSecond(const QString& dir, const QStringList& args) {
   }
   r.Finished = p.exitStatus() == QProcess::NormalExit;
   r.ExitCode = p.exitCode();
-  r.ConfigWritten = !QDir(config.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty();
+  r.ConfigWritten =
+      !QDir(config.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty();
   return r;
 }
 
@@ -71,7 +74,8 @@ TEST(SingleInstance, SecondProcessHandsOverItsFilesInOrderAndExits) {
   TSingleInstance instance;
   int activations = 0;
   QObject::connect(&instance, &TSingleInstance::ActivateRequested, [&] { ++activations; });
-  QObject::connect(&instance, &TSingleInstance::FileReceived, &form, [&](const QString& f) { form.OpenDocument(f); });
+  QObject::connect(&instance, &TSingleInstance::FileReceived, &form,
+                   [&](const QString& f) { form.OpenDocument(f); });
   ASSERT_TRUE(instance.Listen());
 
   // Relative names are resolved in the second process's folder.
@@ -80,7 +84,8 @@ TEST(SingleInstance, SecondProcessHandsOverItsFilesInOrderAndExits) {
   EXPECT_EQ(r.ExitCode, 0);
   EXPECT_FALSE(r.ConfigWritten);  // it never touched the settings
   EXPECT_EQ(activations, 1);
-  EXPECT_EQ(Titles(form), (QStringList{dir.path() + "/c.fgd", dir.path() + "/a.fgd", dir.path() + "/b.fgd"}));
+  EXPECT_EQ(Titles(form),
+            (QStringList{dir.path() + "/c.fgd", dir.path() + "/a.fgd", dir.path() + "/b.fgd"}));
 
   // Without arguments it only brings the first instance forward.
   const SecondRun again = RunSecond(dir.path(), {});

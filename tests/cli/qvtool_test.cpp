@@ -1,6 +1,5 @@
 // qvtool run as a separate process, as scripts use it.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,7 +30,8 @@ class QvtoolTest : public ::testing::Test {
     std::ofstream(Path(name), std::ios::binary) << text;
   }
   ToolRun Qvtool(const std::string& args) const {
-    const std::string cmd = std::string(QVTOOL_PATH) + " " + args + " >" + Path("out") + " 2>" + Path("err") + " </dev/null";
+    const std::string cmd = std::string(QVTOOL_PATH) + " " + args + " >" + Path("out") + " 2>" +
+                            Path("err") + " </dev/null";
     const int st = std::system(cmd.c_str());
     auto slurp = [&](const std::string& n) {
       std::ifstream f(Path(n), std::ios::binary);
@@ -68,7 +68,8 @@ TEST_F(QvtoolTest, BuildDumpRoundTrip) {
   const auto& objs = doc.Find("objects")->Items();
   ASSERT_EQ(objs.size(), 3u);
   // Loading sorts the blocks before the link.
-  EXPECT_EQ(objs[0].Find("text")->AsString(), "A \u00ab\u043f\u0440\u0438\u0432\u0435\u0442\u00bb\r\nx");
+  EXPECT_EQ(objs[0].Find("text")->AsString(),
+            "A \u00ab\u043f\u0440\u0438\u0432\u0435\u0442\u00bb\r\nx");
   EXPECT_EQ(objs[0].Find("textalign")->AsInt(), 1);
   EXPECT_TRUE(objs[0].Find("filled")->AsBool());
   EXPECT_EQ(objs[1].Find("userblock")->AsString(), "000000FF-00001000");
@@ -109,14 +110,17 @@ TEST_F(QvtoolTest, UsageErrorsAndRefusals) {
   const std::vector<std::pair<std::string, std::string>> bad = {
       {"not json", "JSON error"},
       {R"({"format":"other","objects":[]})", "format"},
-      {R"({"format":"quorvalin-diagram","objects":[{"type":"block","kind":0,"rect":[0,0,70000,5]}]})", "rect"},
+      {R"({"format":"quorvalin-diagram","objects":[{"type":"block","kind":0,"rect":[0,0,70000,5]}]})",
+       "rect"},
       {R"({"format":"quorvalin-diagram","objects":[{"type":"block","kind":15,"userblock":"00000001-00000002","rect":[0,0,1,1]}]})",
        "00000001-00000002"},
       {R"({"format":"quorvalin-diagram","objects":[{"type":"block","kind":0,"rect":[0,0,1,1]},
-          {"type":"link","source":0,"target":5,"sourcepos":[0,0],"targetpos":[0,0]}]})", "target"},
+          {"type":"link","source":0,"target":5,"sourcepos":[0,0],"targetpos":[0,0]}]})",
+       "target"},
       {R"({"format":"quorvalin-diagram","objects":[{"type":"block","kind":0,"rect":[0,0,1,1]},
           {"type":"link","source":0,"target":2,"sourcepos":[0,0],"targetpos":[0,0]},
-          {"type":"link","source":0,"target":1,"sourcepos":[0,0],"targetpos":[0,0]}]})", "cycle"},
+          {"type":"link","source":0,"target":1,"sourcepos":[0,0],"targetpos":[0,0]}]})",
+       "cycle"},
       {R"({"format":"quorvalin-diagram","objects":[{"type":"link","source":0,"target":0,"sourcepos":[0,0],"targetpos":[0,0]}]})",
        "itself"},
   };
@@ -139,7 +143,8 @@ TEST_F(QvtoolTest, ArbitraryBytesNeverCrashTheReader) {
   std::mt19937 rng(99);
   for (int i = 0; i < 40; ++i) {
     std::string mutated = good;
-    for (int k = 0; k < 1 + int(rng() % 6); ++k) mutated[20 + rng() % (mutated.size() - 20)] = char(rng());
+    for (int k = 0; k < 1 + int(rng() % 6); ++k)
+      mutated[20 + rng() % (mutated.size() - 20)] = char(rng());
     if (i % 4 == 0) mutated.resize(20 + rng() % (mutated.size() - 20));
     Write("m.fgd", mutated);
     const ToolRun r = Qvtool("dump " + Path("m.fgd"));
@@ -151,12 +156,14 @@ TEST_F(QvtoolTest, ArbitraryBytesNeverCrashTheReader) {
 }
 
 TEST_F(QvtoolTest, PascalTranslation) {
-  ASSERT_EQ(Qvtool("build " + std::string(QV_EXAMPLES_DIR) + "/sum.json " + Path("sum.fgd")).code, 0);
+  ASSERT_EQ(Qvtool("build " + std::string(QV_EXAMPLES_DIR) + "/sum.json " + Path("sum.fgd")).code,
+            0);
   ToolRun r = Qvtool("pascal " + Path("sum.fgd"));
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out,
-            "begin\n  s := 0;\n  i := 1;\n  while i <= n do\n  begin\n    s := s + i;\n    i := i + 1\n  end;\nend;\n");
+            "begin\n  s := 0;\n  i := 1;\n  while i <= n do\n  begin\n    s := s + i;\n    i := i "
+            "+ 1\n  end;\nend;\n");
 
   // Without a begin block: the message on standard error, exit 1.
   Write("nobegin.json", R"({"format":"quorvalin-diagram","objects":[

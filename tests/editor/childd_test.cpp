@@ -1,8 +1,9 @@
 // The document window: defaults, scroll ranges, the grid, hints and the close question.
+#include "editor/childd.h"
+
 #include <QScrollBar>
 #include <QTextEdit>
 
-#include "editor/childd.h"
 #include "editor/diagramtext.h"
 #include "editor/documenthost.h"
 #include "guitestenv.h"
@@ -133,7 +134,8 @@ TEST(ChildD, PaintsTheObjectsInViewAtTheScrolledPosition) {
   w.doc.Selection.push_back(w.doc.Diagram.GetObj(1));
   w.doc.Redraw();
   for (int dy = -2; dy < 2; ++dy)
-    for (int dx = -2; dx < 2; ++dx) EXPECT_TRUE(IsBlack(w.doc.View(), 280 + dx, 120 + dy));  // right-middle handle
+    for (int dx = -2; dx < 2; ++dx)
+      EXPECT_TRUE(IsBlack(w.doc.View(), 280 + dx, 120 + dy));  // right-middle handle
 }
 
 TEST(ChildD, HintShowsTheTextOfTheBlockUnderTheMouse) {

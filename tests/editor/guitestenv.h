@@ -29,7 +29,8 @@ class TScriptedQuestions : public TModalQuestions {
   QStringList OpenAnswer;
   QString SaveAnswer;
 
-  QMessageBox::StandardButton Ask(QWidget*, const QString& text, const QString& caption, QMessageBox::Icon icon,
+  QMessageBox::StandardButton Ask(QWidget*, const QString& text, const QString& caption,
+                                  QMessageBox::Icon icon,
                                   QMessageBox::StandardButtons buttons) override {
     Log.push_back({text, caption, icon, buttons});
     if (Answers.empty()) return QMessageBox::Cancel;
@@ -40,7 +41,9 @@ class TScriptedQuestions : public TModalQuestions {
   QStringList OpenFileNames(QWidget*, const QString&, const QString&, const QString&) override {
     return OpenAnswer;
   }
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return SaveAnswer; }
+  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    return SaveAnswer;
+  }
 };
 
 class TGuiEnvironment : public ::testing::Environment {
@@ -52,7 +55,8 @@ class TGuiEnvironment : public ::testing::Environment {
     qputenv("XDG_DATA_HOME", (Home->path() + "/data").toUtf8());
     qputenv("XDG_RUNTIME_DIR", (Home->path() + "/run").toUtf8());
     QDir().mkpath(Home->path() + "/run");
-    QFile::setPermissions(Home->path() + "/run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(Home->path() + "/run",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     static int argc = 1;
     static char name[] = "guitest";
     static char* argv[] = {name, nullptr};
@@ -79,4 +83,6 @@ inline bool IsBlack(const QImage& img, int x, int y) {
 }
 
 // Dark enough to be ink: text is drawn smoothed, so its pixels are grey too.
-inline bool IsInk(const QImage& img, int x, int y) { return img.valid(x, y) && qGray(img.pixel(x, y)) < 128; }
+inline bool IsInk(const QImage& img, int x, int y) {
+  return img.valid(x, y) && qGray(img.pixel(x, y)) < 128;
+}

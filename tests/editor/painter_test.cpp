@@ -84,11 +84,13 @@ TEST(Painter, TransformRoundsHalvesToEvenAndMapsBothWays) {
 }
 
 TEST(Painter, EightHandleKindsShowCornersAndSideMiddles) {
-  for (int kind : {int(bkSquare), int(bkText), int(bkComment), int(bkDocument), int(bkProcess), int(bkPage)}) {
+  for (int kind :
+       {int(bkSquare), int(bkText), int(bkComment), int(bkDocument), int(bkProcess), int(bkPage)}) {
     SCOPED_TRACE(kind);
     Canvas c;
     c.Paint([&](TDiagramPainter& p) { p.DrawBlock(MakeBlock(kind, kRect), true); });
-    for (auto [x, y] : {std::pair{L, T}, {MX, T}, {Rt, T}, {Rt, MY}, {Rt, B}, {MX, B}, {L, B}, {L, MY}})
+    for (auto [x, y] :
+         {std::pair{L, T}, {MX, T}, {Rt, T}, {Rt, MY}, {Rt, B}, {MX, B}, {L, B}, {L, MY}})
       EXPECT_TRUE(HandleAt(c.img, x, y)) << x << "," << y;
     // Exactly 4 by 4: the ring around the top-left handle is not black
     // beyond the outline itself.
@@ -107,15 +109,23 @@ TEST(Painter, EllipseRhombAndParallelogramHandles) {
     SCOPED_TRACE(kind);
     Canvas c;
     c.Paint([&](TDiagramPainter& p) { p.DrawBlock(MakeBlock(kind, kRect), true); });
-    for (auto [x, y] : {std::pair{MX, T}, {Rt, MY}, {MX, B}, {L, MY}}) EXPECT_TRUE(HandleAt(c.img, x, y));
-    for (auto [x, y] : {std::pair{L, T}, {Rt, T}, {Rt, B}, {L, B}}) EXPECT_FALSE(HandleAt(c.img, x, y));
+    for (auto [x, y] : {std::pair{MX, T}, {Rt, MY}, {MX, B}, {L, MY}})
+      EXPECT_TRUE(HandleAt(c.img, x, y));
+    for (auto [x, y] : {std::pair{L, T}, {Rt, T}, {Rt, B}, {L, B}})
+      EXPECT_FALSE(HandleAt(c.img, x, y));
   }
   Canvas c;
   c.Paint([&](TDiagramPainter& p) { p.DrawBlock(MakeBlock(bkParallelogram, kRect), true); });
   // Vertices (20,60), (33,20), (100,20), (87,60) and the middles of the sides.
   const int t = Round(L + 80.0 / 6), u = Round(Rt - 80.0 / 6);
-  for (auto [x, y] : {std::pair{L, B}, {t, T}, {Rt, T}, {u, B}, {Round((L + t) * 0.5), MY}, {Round((t + Rt) * 0.5), T},
-                      {Round((Rt + u) * 0.5), MY}, {Round((u + L) * 0.5), B}})
+  for (auto [x, y] : {std::pair{L, B},
+                      {t, T},
+                      {Rt, T},
+                      {u, B},
+                      {Round((L + t) * 0.5), MY},
+                      {Round((t + Rt) * 0.5), T},
+                      {Round((Rt + u) * 0.5), MY},
+                      {Round((u + L) * 0.5), B}})
     EXPECT_TRUE(HandleAt(c.img, x, y)) << x << "," << y;
   EXPECT_FALSE(HandleAt(c.img, L, T));
   EXPECT_FALSE(HandleAt(c.img, Rt, B));
@@ -167,7 +177,8 @@ TEST(Painter, DocumentDottedBottomSkipsFourColumnsAfterMultiplesOfFour) {
     b.Dotted = true;
     solid.Paint([&](TDiagramPainter& p) { p.DrawBlock(plain, false); });
     dotted.Paint([&](TDiagramPainter& p) { p.DrawBlock(b, false); });
-    const TPoint tl = solid.view.DiagramToScreen(kRect.TopLeft()), br = solid.view.DiagramToScreen(kRect.BottomRight());
+    const TPoint tl = solid.view.DiagramToScreen(kRect.TopLeft()),
+                 br = solid.view.DiagramToScreen(kRect.BottomRight());
     const TRect R{tl.X, tl.Y, br.X, br.Y};
     // The rule as stated: walk the columns, skipping four after every
     // column that is a multiple of 4.
@@ -256,7 +267,9 @@ TEST(Painter, TextIsAlignedWrappedAndClipped) {
   };
   auto draw = [](uint8_t align, std::string text = "ab") {
     Canvas c;
-    c.Paint([&](TDiagramPainter& p) { p.DrawBlock(MakeBlock(bkText, {10, 10, 110, 70}, text, align), false); });
+    c.Paint([&](TDiagramPainter& p) {
+      p.DrawBlock(MakeBlock(bkText, {10, 10, 110, 70}, text, align), false);
+    });
     return c.img;
   };
   const QRect inside(21, 21, 198, 118);
@@ -290,8 +303,10 @@ TEST(Painter, DragFeedbackInvertsDottedAndLeavesTheRestAlone) {
   int inverted = 0, kept = 0;
   for (int x = 10; x <= 50; ++x) {
     const QRgb now = img.pixel(x, 5), was = before.pixel(x, 5);
-    if (now == (~was | 0xFF000000u)) ++inverted;
-    else if (now == was) ++kept;
+    if (now == (~was | 0xFF000000u))
+      ++inverted;
+    else if (now == was)
+      ++kept;
   }
   EXPECT_EQ(inverted + kept, 41);  // every pixel is either inverted or untouched
   EXPECT_GT(inverted, 8);          // dotted: some of each

@@ -1,8 +1,8 @@
+#include "model/geometry.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "model/geometry.h"
 
 TEST(Geometry, RoundingIsHalfToEvenAndTruncTowardZero) {
   EXPECT_EQ(Round(0.5), 0);
@@ -57,8 +57,8 @@ TEST(Geometry, RectanglesNormaliseShrinkAndContain) {
 TEST(Geometry, LinesAndSides) {
   EXPECT_EQ(LineYAtX(123, {5, 0, 5, 100}), 0);
   EXPECT_EQ(LineXAtY(123, {0, 5, 100, 5}), 0);
-  EXPECT_EQ(LineYAtX(5, {0, 0, 10, 5}), 2);   // 2.5 -> 2
-  EXPECT_EQ(LineYAtX(3, {0, 0, 10, 5}), 2);   // 1.5 -> 2
+  EXPECT_EQ(LineYAtX(5, {0, 0, 10, 5}), 2);  // 2.5 -> 2
+  EXPECT_EQ(LineYAtX(3, {0, 0, 10, 5}), 2);  // 1.5 -> 2
   EXPECT_EQ(LineXAtY(50, {0, 0, 10, 100}), 5);
   EXPECT_TRUE(SameSide({0, 1}, {5, 1}, {0, 0, 10, 0}));
   EXPECT_FALSE(SameSide({0, 1}, {5, 0}, {0, 0, 10, 0}));

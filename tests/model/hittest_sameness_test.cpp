@@ -62,7 +62,8 @@ std::pair<TShemObj*, bool> RefLinkEndAt(const TShem& d, TPoint p) {
     if (PointDistance(p, d.SourcePoint(e)) <= 1) taken = 1;
     if (PointDistance(p, d.TargetPoint(e)) <= 1) taken = 2;
     if (!taken) continue;
-    const TShemObj* end = taken == 1 ? e->AsLink()->Data.Source.Get() : e->AsLink()->Data.Target.Get();
+    const TShemObj* end =
+        taken == 1 ? e->AsLink()->Data.Source.Get() : e->AsLink()->Data.Target.Get();
     if (end && end->IsPointBlock()) continue;
     return {e, taken == 1};
   }
@@ -86,13 +87,18 @@ void FillUserBlocks(TUserBlockList& list) {
 Block RandomBlock(std::mt19937& rng, int32_t x, int32_t y) {
   Block b;
   const int k = int(rng() % 22);
-  b.Kind = uint8_t(k < 10 ? k : (k < 15 ? k : 15 + (k - 15) % 6));  // up to 20: kinds 19, 20 are missing
+  b.Kind =
+      uint8_t(k < 10 ? k : (k < 15 ? k : 15 + (k - 15) % 6));  // up to 20: kinds 19, 20 are missing
   auto extent = [&rng]() -> int32_t {
     switch (rng() % 6) {
-      case 0: return int32_t(rng() % 4);
-      case 1: return int32_t(rng() % 12);
-      case 2: return int32_t(rng() % 400);
-      default: return int32_t(20 + rng() % 100);
+      case 0:
+        return int32_t(rng() % 4);
+      case 1:
+        return int32_t(rng() % 12);
+      case 2:
+        return int32_t(rng() % 400);
+      default:
+        return int32_t(20 + rng() % 100);
     }
   };
   int32_t w = extent(), h = extent();
@@ -133,8 +139,11 @@ void BuildOddDiagram(std::mt19937& rng, TShem& d, int n) {
 
 // A query point near a random object, or anywhere.
 TPoint NearSomething(std::mt19937& rng, const TShem& d) {
-  auto jitter = [&rng](int32_t v, int spread) { return v + int32_t(rng() % uint32_t(2 * spread + 1)) - spread; };
-  if (d.Count() == 0 || rng() % 5 == 0) return {int32_t(rng() % 50100) - 50, int32_t(rng() % 1000) - 50};
+  auto jitter = [&rng](int32_t v, int spread) {
+    return v + int32_t(rng() % uint32_t(2 * spread + 1)) - spread;
+  };
+  if (d.Count() == 0 || rng() % 5 == 0)
+    return {int32_t(rng() % 50100) - 50, int32_t(rng() % 1000) - 50};
   const TShemObj* o = d.GetObj(int(rng() % uint32_t(d.Count())));
   if (const TBlock* b = o->AsBlock()) {
     const TRect r = b->Data.Rect();
@@ -201,7 +210,8 @@ TEST(HitTestSameness, RejectBoxesNeverHideAHit) {
   std::mt19937 rng(77);
   for (int n = 0; n < 3000; ++n) {
     const Block b = RandomBlock(rng, int32_t(rng() % 200), int32_t(rng() % 200));
-    const THitBox point = PointReach(b), border = BorderReach(b), handle = HandleReach(b), touch = TouchReach(b);
+    const THitBox point = PointReach(b), border = BorderReach(b), handle = HandleReach(b),
+                  touch = TouchReach(b);
     const TRect r = b.Rect();
     const int32_t x0 = Min(r.Left, r.Right), y0 = Min(r.Top, r.Bottom);
     const int32_t x1 = Max(r.Left, r.Right), y1 = Max(r.Top, r.Bottom);
@@ -261,7 +271,8 @@ TEST(HitTestSameness, LongChainsOfLinksOnLinks) {
     d.LinkEndAt(p, obj, isSource);
     ASSERT_EQ(std::make_pair(obj, isSource), RefLinkEndAt(d, p));
   }
-  for (const TRect& r : {TRect{0, 0, 3100, 2100}, TRect{1000, 500, 1400, 800}, TRect{-5, -5, 5, 5}}) {
+  for (const TRect& r :
+       {TRect{0, 0, 3100, 2100}, TRect{1000, 500, 1400, 800}, TRect{-5, -5, 5, 5}}) {
     const TShemObj* fast = nullptr;
     const TShemObj* ref = nullptr;
     do {

@@ -138,7 +138,8 @@ TEST(HitTestObjectAt, InsideByKind) {
 TEST(HitTestObjectAt, UserBlockOutlines) {
   TUserBlockList list;
   // Concave: a U open at the top.
-  AddUserBlock(list, 1, {{0, 0}, {30, 0}, {30, 70}, {70, 70}, {70, 0}, {100, 0}, {100, 100}, {0, 100}});
+  AddUserBlock(list, 1,
+               {{0, 0}, {30, 0}, {30, 70}, {70, 70}, {70, 0}, {100, 0}, {100, 100}, {0, 100}});
   // Self-crossing bow-tie: two triangles meeting at the centre.
   AddUserBlock(list, 2, {{0, 0}, {100, 100}, {100, 0}, {0, 100}});
   // A five-pointed star: its middle is a hole under the even-odd rule.
@@ -197,7 +198,9 @@ TEST(HitTestNextInRect, Links) {
 }
 
 TEST(HitTestNextInRect, BlocksByKind) {
-  auto touches = [](int kind, TRect b, TRect r) { return BlockTouchesRect(MakeBlock(kind, b), r, nullptr); };
+  auto touches = [](int kind, TRect b, TRect r) {
+    return BlockTouchesRect(MakeBlock(kind, b), r, nullptr);
+  };
   const TRect blk{0, 0, 80, 40};
   // A rectangle in the corner of a rhomb's box but outside the rhomb.
   EXPECT_FALSE(touches(bkRhomb, blk, {0, 0, 10, 5}));
@@ -463,7 +466,8 @@ TEST(HitTestDegenerate, ReversedCornersBehaveLikeOrderedOnes) {
       for (int y = 10; y <= 72; ++y) {
         for (int x = 0; x <= 84; ++x) {
           const TPoint p{x, y};
-          ASSERT_EQ(BlockUnderPoint(o, p, &list), BlockUnderPoint(r, p, &list)) << kind << " " << x << "," << y;
+          ASSERT_EQ(BlockUnderPoint(o, p, &list), BlockUnderPoint(r, p, &list))
+              << kind << " " << x << "," << y;
           TPoint qo{0, 0}, qr{0, 0};
           ASSERT_EQ(BlockBorderPoint(o, p, &list, qo), BlockBorderPoint(r, p, &list, qr)) << kind;
           ASSERT_EQ(qo, qr) << kind << " " << x << "," << y;
@@ -471,7 +475,9 @@ TEST(HitTestDegenerate, ReversedCornersBehaveLikeOrderedOnes) {
         }
       }
       if (kind != bkPoint) {
-        EXPECT_EQ(BlockTouchesRect(o, {0, 0, 12, 22}, &list), BlockTouchesRect(r, {0, 0, 12, 22}, &list)) << kind;
+        EXPECT_EQ(BlockTouchesRect(o, {0, 0, 12, 22}, &list),
+                  BlockTouchesRect(r, {0, 0, 12, 22}, &list))
+            << kind;
       }
     }
   }
@@ -481,7 +487,7 @@ TEST(HitTestDegenerate, FlatAndTinyBlocks) {
   // Zero width: no division by zero, defined answers.
   const TRect line{10, 0, 10, 40};
   EXPECT_FALSE(Under(bkEllipse, line, {10, 20}));  // a flat ellipse has no inside
-  EXPECT_TRUE(Under(bkRhomb, line, {10, 20}));      // a flat rhomb is its segment
+  EXPECT_TRUE(Under(bkRhomb, line, {10, 20}));     // a flat rhomb is its segment
   EXPECT_FALSE(Under(bkRhomb, line, {11, 20}));
   EXPECT_FALSE(Under(bkRhomb, line, {-500, 20}));
   EXPECT_TRUE(Under(bkParallelogram, line, {10, 5}));
@@ -524,7 +530,8 @@ TEST(HitTestDegenerate, FlatAndTinyBlocks) {
     (void)BlockUnderPoint(b, {0, 0}, nullptr);
     (void)BlockBorderPoint(b, {big, 0}, nullptr, qq);
     (void)BlockHandleAt(b, {small, small}, nullptr);
-    EXPECT_EQ(BlockTouchesRect(b, {0, 0, 10, 10}, nullptr), BlockIsHittable(kind, nullptr) && kind != bkPoint)
+    EXPECT_EQ(BlockTouchesRect(b, {0, 0, 10, 10}, nullptr),
+              BlockIsHittable(kind, nullptr) && kind != bkPoint)
         << kind;
   }
 }

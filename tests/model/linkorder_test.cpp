@@ -1,11 +1,11 @@
 // Link ordering against the exchange procedure done literally: restart the
 // pass from the first link after every exchange.
+#include "model/linkorder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
-
-#include "model/linkorder.h"
 
 namespace {
 std::vector<uint32_t> LiteralOrder(const std::vector<std::array<int32_t, 2>>& ends) {
@@ -32,13 +32,15 @@ std::vector<uint32_t> LiteralOrder(const std::vector<std::array<int32_t, 2>>& en
 
 // A random forest: link k hangs on at most one link made before it in a
 // hidden creation order; then the list order is shuffled.
-std::vector<std::array<int32_t, 2>> RandomForest(std::mt19937& rng, int n, double hangShare, int chainBias) {
+std::vector<std::array<int32_t, 2>> RandomForest(std::mt19937& rng, int n, double hangShare,
+                                                 int chainBias) {
   std::vector<int32_t> up(static_cast<size_t>(n), -1);
   std::uniform_real_distribution<double> u(0, 1);
   for (int k = 1; k < n; ++k) {
     if (u(rng) >= hangShare) continue;
     // chainBias > 0 favours hanging on a recent link, making deep chains.
-    const int back = chainBias > 0 ? 1 + int(rng() % unsigned(chainBias)) : 1 + int(rng() % unsigned(k));
+    const int back =
+        chainBias > 0 ? 1 + int(rng() % unsigned(chainBias)) : 1 + int(rng() % unsigned(k));
     up[size_t(k)] = std::max(0, k - back);
   }
   std::vector<int32_t> perm(static_cast<size_t>(n));
@@ -58,7 +60,8 @@ TEST(LinkOrder, ForestMethodMatchesTheExchanges) {
   std::mt19937 rng(17);
   for (int round = 0; round < 1500; ++round) {
     const int n = 1 + int(rng() % 70);
-    const auto ends = RandomForest(rng, n, round % 4 == 0 ? 1.0 : 0.7, round % 3 == 0 ? 0 : 1 + round % 5);
+    const auto ends =
+        RandomForest(rng, n, round % 4 == 0 ? 1.0 : 0.7, round % 3 == 0 ? 0 : 1 + round % 5);
     ASSERT_EQ(OrderLinksAfterLinks(ends, 0), LiteralOrder(ends)) << "round " << round;
     ASSERT_EQ(OrderLinksAfterLinks(ends), LiteralOrder(ends)) << "round " << round;
   }

@@ -1,9 +1,9 @@
+#include "model/ptrset.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <unordered_set>
-
-#include "model/ptrset.h"
 
 // Random inserts and erases against a standard set, with addresses packed
 // closely so that probe clusters form and erasing has to shift entries back.
@@ -25,7 +25,8 @@ TEST(PtrSet, AgreesWithAStandardSet) {
         ref.erase(p);
     }
     if (step % 997 == 0) {
-      for (size_t i = 0; i < arena.size(); ++i) ASSERT_EQ(set.Contains(&arena[i]), ref.count(&arena[i]) != 0);
+      for (size_t i = 0; i < arena.size(); ++i)
+        ASSERT_EQ(set.Contains(&arena[i]), ref.count(&arena[i]) != 0);
       ASSERT_EQ(set.Size(), ref.size());
     }
   }

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "model/shapes.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 Block MakeBlock(int kind, TRect r) {
@@ -25,7 +25,8 @@ TEST(Shapes, EndPointsOnBlocksAndLinks) {
 
 TEST(Shapes, AttachmentPositionInvertsEndPoint) {
   const TRect r{100, 50, 180, 70};
-  EXPECT_EQ(AttachmentPosition({140, 70}, r.TopLeft(), r.BottomRight(), false), (TPoint{32768, 65535}));
+  EXPECT_EQ(AttachmentPosition({140, 70}, r.TopLeft(), r.BottomRight(), false),
+            (TPoint{32768, 65535}));
   EXPECT_EQ(AttachmentPosition({100, 50}, r.TopLeft(), r.BottomRight(), false), (TPoint{0, 0}));
   // On a link only X matters; vertical links measure along Y.
   EXPECT_EQ(AttachmentPosition({50, 7}, {0, 0}, {100, 0}, true).X, 32768);
@@ -41,12 +42,16 @@ TEST(Shapes, OutlinesOfEveryKind) {
   EXPECT_EQ(fig(bkSquare).Figures.at(0).Kind, TFigure::Rectangle);
   EXPECT_EQ(fig(bkEllipse).Figures.at(0).Kind, TFigure::Ellipse);
   EXPECT_EQ(fig(bkPoint).Figures.at(0).Kind, TFigure::Ellipse);
-  EXPECT_EQ(fig(bkRhomb).Figures.at(0).Points, (std::vector<TPoint>{{30, 0}, {0, 12}, {30, 24}, {60, 12}}));
-  EXPECT_EQ(fig(bkParallelogram).Figures.at(0).Points, (std::vector<TPoint>{{0, 24}, {10, 0}, {60, 0}, {50, 24}}));
-  EXPECT_EQ(fig(bkComment).Figures.at(0).Points, (std::vector<TPoint>{{6, 0}, {0, 0}, {0, 24}, {6, 24}}));
+  EXPECT_EQ(fig(bkRhomb).Figures.at(0).Points,
+            (std::vector<TPoint>{{30, 0}, {0, 12}, {30, 24}, {60, 12}}));
+  EXPECT_EQ(fig(bkParallelogram).Figures.at(0).Points,
+            (std::vector<TPoint>{{0, 24}, {10, 0}, {60, 0}, {50, 24}}));
+  EXPECT_EQ(fig(bkComment).Figures.at(0).Points,
+            (std::vector<TPoint>{{6, 0}, {0, 0}, {0, 24}, {6, 24}}));
   EXPECT_EQ(fig(bkProcess).Figures.size(), 2u);
   EXPECT_EQ(fig(bkProcess).Figures.at(1).Points, (std::vector<TPoint>{{6, 0}, {54, 24}}));
-  EXPECT_EQ(fig(bkPage).Figures.at(0).Points, (std::vector<TPoint>{{0, 0}, {60, 0}, {60, 16}, {30, 24}, {0, 16}}));
+  EXPECT_EQ(fig(bkPage).Figures.at(0).Points,
+            (std::vector<TPoint>{{0, 0}, {60, 0}, {60, 16}, {30, 24}, {0, 16}}));
   EXPECT_TRUE(fig(bkText).Empty());
   EXPECT_TRUE(fig(12).Empty());
   EXPECT_TRUE(fig(14).Empty());
@@ -66,7 +71,8 @@ TEST(Shapes, OutlinesOfEveryKind) {
   EXPECT_EQ(wave.back().Y, 18);
   EXPECT_FALSE(doc.FillPolygon.empty());
   // Zero-width documents do not divide by zero.
-  EXPECT_EQ(BlockOutline(bkDocument, {5, 0, 5, 16}, nullptr).Figures[1].Points, (std::vector<TPoint>{{5, 16}}));
+  EXPECT_EQ(BlockOutline(bkDocument, {5, 0, 5, 16}, nullptr).Figures[1].Points,
+            (std::vector<TPoint>{{5, 16}}));
 }
 
 TEST(Shapes, TextRectangles) {
@@ -90,8 +96,10 @@ TEST(Shapes, TextRectangles) {
 TEST(Shapes, NearestConnectionPoints) {
   // All four at equal distance: the left one wins.
   EXPECT_EQ(NearestConnectionPoint(MakeBlock(bkSquare, {0, 0, 80, 80}), {40, 40}), (TPoint{0, 40}));
-  EXPECT_EQ(NearestConnectionPoint(MakeBlock(bkSquare, {0, 0, 80, 20}), {79, 12}), (TPoint{80, 10}));
-  EXPECT_EQ(NearestConnectionPoint(MakeBlock(bkSquare, {0, 0, 80, 20}), {41, -30}), (TPoint{40, 0}));
+  EXPECT_EQ(NearestConnectionPoint(MakeBlock(bkSquare, {0, 0, 80, 20}), {79, 12}),
+            (TPoint{80, 10}));
+  EXPECT_EQ(NearestConnectionPoint(MakeBlock(bkSquare, {0, 0, 80, 20}), {41, -30}),
+            (TPoint{40, 0}));
   // Parallelogram: round(60/12) = 5 moves left and top right, right and bottom left.
   const Block p = MakeBlock(bkParallelogram, {0, 0, 60, 20});
   EXPECT_EQ(NearestConnectionPoint(p, {0, 10}), (TPoint{5, 10}));

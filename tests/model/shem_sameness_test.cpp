@@ -33,7 +33,8 @@ struct RefList {
     for (int i; (i = NextLinkTo(-1, o)) >= 0;) DeleteObject(list[size_t(i)]);
     if (IsLink(o)) {
       for (int end : {objs[size_t(o)].source, objs[size_t(o)].target}) {
-        if (!IsLink(end) && objs[size_t(end)].kind == bkPoint && IndexOf(end) >= 0) DeleteObject(end);
+        if (!IsLink(end) && objs[size_t(end)].kind == bkPoint && IndexOf(end) >= 0)
+          DeleteObject(end);
       }
     }
   }
@@ -102,7 +103,8 @@ TEST(DiagramSameness, SortObjectsMatchesTheSwapProcedure) {
     Pair p(GenerateObjects(rng, n, linkShare, 0.2, onLinks));
     if (round % 5 == 0) {
       // Worst case for the first step: all links before all blocks.
-      std::stable_partition(p.ref.list.begin(), p.ref.list.end(), [&](int o) { return p.ref.IsLink(o); });
+      std::stable_partition(p.ref.list.begin(), p.ref.list.end(),
+                            [&](int o) { return p.ref.IsLink(o); });
       TShem reordered;
       // Rebuild the diagram in that order.
       std::vector<GenObject> objs;
@@ -137,7 +139,8 @@ TEST(DiagramSameness, SortObjectsOnChainsOfLinksThroughLinks) {
     std::vector<GenObject> made;
     made.push_back({false, bkSquare, -1, -1});
     made.push_back({false, bkSquare, -1, -1});
-    for (int i = 0; i < k; ++i) made.push_back({true, 0, i == 0 ? 0 : int(made.size()) - 1, int(rng() % 2)});
+    for (int i = 0; i < k; ++i)
+      made.push_back({true, 0, i == 0 ? 0 : int(made.size()) - 1, int(rng() % 2)});
     std::vector<int> perm(made.size());
     for (size_t i = 0; i < perm.size(); ++i) perm[i] = int(i);
     std::shuffle(perm.begin(), perm.end(), rng);

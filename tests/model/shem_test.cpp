@@ -17,7 +17,8 @@ struct RecordingListView : ListView {
   void BeginUpdate() override { ++brackets; }
   void EndUpdate() override { --brackets; }
   void Clear() override { entries.clear(); }
-  void Append(const std::string& c, int i, const std::string& p, const std::string& s, TShemObj* o) override {
+  void Append(const std::string& c, int i, const std::string& p, const std::string& s,
+              TShemObj* o) override {
     entries.push_back({c, i, p, s, o});
   }
   bool Visible() const override { return visible; }
@@ -31,8 +32,8 @@ TEST(Diagram, DeletingCascadesThroughLinksAndPointChains) {
   TShemObj* c = AddBlock(d, bkSquare, {200, 100, 280, 120});
   TShemObj* p1 = AddPoint(d, {40, 60});
   TShemObj* p2 = AddPoint(d, {240, 60});
-  AddLink(d, a, b);      // direct link
-  AddLink(d, a, p1);     // polyline a - p1 - p2 - c
+  AddLink(d, a, b);   // direct link
+  AddLink(d, a, p1);  // polyline a - p1 - p2 - c
   AddLink(d, p1, p2);
   AddLink(d, p2, c);
   d.Remove(a);
@@ -119,7 +120,8 @@ TEST(Diagram, FindAndReplaceText) {
   TShem d;
   AddBlock(d, bkSquare, {0, 0, 10, 10}, "nothing");
   TShemObj* b = AddBlock(d, bkSquare, {0, 0, 10, 10}, "xABCx");
-  TShemObj* c = AddBlock(d, bkSquare, {0, 0, 10, 10}, "\xC0\xE0 abc");  // Cyrillic capital and small A
+  TShemObj* c =
+      AddBlock(d, bkSquare, {0, 0, 10, 10}, "\xC0\xE0 abc");  // Cyrillic capital and small A
   EXPECT_EQ(d.FindText(nullptr, "abc", false), b);
   EXPECT_EQ(d.FindText(nullptr, "abc", true), c);
   EXPECT_EQ(d.FindText(b, "abc", false), c);

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "model/stream.h"
 #include "testdiagrams.h"
@@ -46,7 +46,8 @@ TEST(DiagramStream, ExactBytes) {
 
   TShem one;
   AddBlock(one, bkSquare, {10, 20, 90, 40}, "A");
-  EXPECT_EQ(Save(one), Bytes(kMagic, {'2', 0x00, 0x00, 0x41, 0x00, 0x0A, 0x00, 0x14, 0x00, 0x5A, 0x00, 0x28, 0x00}));
+  EXPECT_EQ(Save(one), Bytes(kMagic, {'2', 0x00, 0x00, 0x41, 0x00, 0x0A, 0x00, 0x14, 0x00, 0x5A,
+                                      0x00, 0x28, 0x00}));
 
   TShem flags;
   TShemObj* b = AddBlock(flags, bkDocument, {0, 0, 1, 1});
@@ -151,18 +152,18 @@ TEST(DiagramStream, RefusalsLeaveTheDiagramAndListUntouched) {
   const auto before = Save(d);
 
   const std::vector<std::vector<uint8_t>> bad = {
-      {},                                                          // empty
-      std::vector<uint8_t>(kMagic.begin(), kMagic.end() - 1),      // short magic
-      Bytes("FileQuorvalinEditorX", {'2'}),                        // wrong magic
-      Bytes(kMagic, {'2', 7}),                                     // unknown record type
-      Bytes(kMagic, {'2', 0, 0, 'a', 'b'}),                        // text runs to the end
-      Bytes(kMagic, {'2', 0, 0, 0, 1, 0, 2}),                      // coordinates cut short
-      Bytes(kMagic, {'2', 1, 0, 0, 0}),                            // link cut short
+      {},                                                              // empty
+      std::vector<uint8_t>(kMagic.begin(), kMagic.end() - 1),          // short magic
+      Bytes("FileQuorvalinEditorX", {'2'}),                            // wrong magic
+      Bytes(kMagic, {'2', 7}),                                         // unknown record type
+      Bytes(kMagic, {'2', 0, 0, 'a', 'b'}),                            // text runs to the end
+      Bytes(kMagic, {'2', 0, 0, 0, 1, 0, 2}),                          // coordinates cut short
+      Bytes(kMagic, {'2', 1, 0, 0, 0}),                                // link cut short
       Bytes(kMagic, {'2', 1, 0, 5, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0}),  // index past the list
       Bytes(kMagic, {'2', 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}),  // link on itself
-      Bytes(kMagic, {'3', 9, 0, 0}),                               // section length cut short
-      Bytes(kMagic, {'3', 4, 0, 0, 0, 1, 2, 3, 4}),                // section that is no record
-      Bytes(kMagic, {'3', 200, 0, 0, 0, 1}),                       // section longer than the stream
+      Bytes(kMagic, {'3', 9, 0, 0}),                                   // section length cut short
+      Bytes(kMagic, {'3', 4, 0, 0, 0, 1, 2, 3, 4}),                    // section that is no record
+      Bytes(kMagic, {'3', 200, 0, 0, 0, 1}),  // section longer than the stream
   };
   for (size_t i = 0; i < bad.size(); ++i) {
     EXPECT_FALSE(Load(d, bad[i])) << "case " << i;

@@ -19,8 +19,8 @@ inline TShemObj* AddBlock(TShem& d, int kind, TRect r, const std::string& text =
 
 inline TShemObj* AddPoint(TShem& d, TPoint p) { return d.GetObj(d.Add(TBlock::NewPoint(p))); }
 
-inline TShemObj* AddLink(TShem& d, TShemObj* from, TShemObj* to, TPoint sp = PosCentre, TPoint tp = PosCentre,
-                         uint8_t type = ltArrowTarget) {
+inline TShemObj* AddLink(TShem& d, TShemObj* from, TShemObj* to, TPoint sp = PosCentre,
+                         TPoint tp = PosCentre, uint8_t type = ltArrowTarget) {
   auto l = std::make_unique<TLink>();
   l->Data.LinkType = type;
   l->Data.Source = from;
@@ -35,13 +35,14 @@ inline TShemObj* AddLink(TShem& d, TShemObj* from, TShemObj* to, TPoint sp = Pos
 // other links; polylines run through chains of Point blocks.
 struct GenObject {
   bool link = false;
-  int kind = 0;       // blocks
-  int source = -1;    // links
+  int kind = 0;     // blocks
+  int source = -1;  // links
   int target = -1;
 };
 
 inline std::vector<GenObject> GenerateObjects(std::mt19937& rng, int n, double linkShare = 0.5,
-                                              double pointShare = 0.2, double linkOnLinkShare = 0.15) {
+                                              double pointShare = 0.2,
+                                              double linkOnLinkShare = 0.15) {
   std::uniform_real_distribution<double> u(0, 1);
   // Build in creation order (ends always created earlier, so no cycles), then
   // shuffle the list order.
@@ -95,7 +96,8 @@ inline std::vector<TShemObj*> BuildDiagram(TShem& d, const std::vector<GenObject
       made[i] = d.GetObj(d.Add(std::move(l)));
     } else {
       const int32_t x = int32_t(i % 500) * 100, y = int32_t(i / 500) * 40;
-      auto b = objs[i].kind == bkPoint ? TBlock::NewPoint({x + 40, y + 10}) : std::make_unique<TBlock>();
+      auto b =
+          objs[i].kind == bkPoint ? TBlock::NewPoint({x + 40, y + 10}) : std::make_unique<TBlock>();
       if (objs[i].kind != bkPoint) {
         b->Data.Kind = uint8_t(objs[i].kind);
         b->Data.Text = "b" + std::to_string(i);

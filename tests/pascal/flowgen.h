@@ -15,14 +15,14 @@
 
 struct FlowStyle {
   int maxDepth = 6;
-  double bendShare = 0;      // links drawn through Point blocks
+  double bendShare = 0;           // links drawn through Point blocks
   bool bendDecisionExits = true;  // also links that leave a Rhomb
-  double junctionShare = 0;  // joins drawn as a link ending on another link
-  double reversedShare = 0;  // links stored target to source with LinkType 2
-  double noiseShare = 0;     // links given another LinkType (0, 3, 5)
-  double messyTextShare = 0; // texts with blank lines, line breaks at the end, ";"
-  int strays = 0;            // stray objects that raise messages
-  bool shuffle = false;      // object order shuffled
+  double junctionShare = 0;       // joins drawn as a link ending on another link
+  double reversedShare = 0;       // links stored target to source with LinkType 2
+  double noiseShare = 0;          // links given another LinkType (0, 3, 5)
+  double messyTextShare = 0;      // texts with blank lines, line breaks at the end, ";"
+  int strays = 0;                 // stray objects that raise messages
+  bool shuffle = false;           // object order shuffled
 };
 
 class FlowGen {
@@ -80,12 +80,24 @@ class FlowGen {
     std::string t = "s" + std::to_string(i) + " := " + std::to_string(i);
     if (U() < st_.messyTextShare) {
       switch (R(6)) {
-        case 0: t += ";"; break;
-        case 1: t += "\r\n"; break;
-        case 2: t = "a\r\n\r\n\r\n" + t; break;
-        case 3: t = ""; break;
-        case 4: t += "\r\n\r\nx;\r\n"; break;
-        default: t = "\r\n" + t + "\r\r\n\n"; break;
+        case 0:
+          t += ";";
+          break;
+        case 1:
+          t += "\r\n";
+          break;
+        case 2:
+          t = "a\r\n\r\n\r\n" + t;
+          break;
+        case 3:
+          t = "";
+          break;
+        case 4:
+          t += "\r\n\r\nx;\r\n";
+          break;
+        default:
+          t = "\r\n" + t + "\r\r\n\n";
+          break;
       }
     }
     return t;
@@ -109,7 +121,8 @@ class FlowGen {
       fp = right ? TPoint{65535, 32767} : TPoint{32767, 65535};
       if (branch == 1) {
         const TRect& r = nodes_[size_t(from)].rect;
-        const TPoint e = right ? TPoint{r.Right, (r.Top + r.Bottom) / 2} : TPoint{(r.Left + r.Right) / 2, r.Bottom};
+        const TPoint e = right ? TPoint{r.Right, (r.Top + r.Bottom) / 2}
+                               : TPoint{(r.Left + r.Right) / 2, r.Bottom};
         const TPoint c = right ? TPoint{e.X + 8, e.Y - 6} : TPoint{e.X + 8, e.Y + 6};
         labels_.push_back({bkText, "yes", {c.X - 5, c.Y - 3, c.X + 5, c.Y + 3}});
       }
@@ -158,7 +171,8 @@ class FlowGen {
         Edge(r, 1, y.entry);
         Edge(r, 2, n.entry);
         Frag f{r, y.exits,
-               "if " + c + "\r\nthen\r\nbegin\r\n" + y.code + "\r\nend\r\nelse\r\nbegin\r\n" + n.code + "\r\nend;"};
+               "if " + c + "\r\nthen\r\nbegin\r\n" + y.code + "\r\nend\r\nelse\r\nbegin\r\n" +
+                   n.code + "\r\nend;"};
         f.exits.insert(f.exits.end(), n.exits.begin(), n.exits.end());
         return f;
       }
@@ -267,7 +281,8 @@ class FlowGen {
       }
       int from = e.from;
       TPoint fp = e.fromPos;
-      if (U() < st_.bendShare && (st_.bendDecisionExits || nodes_[size_t(e.from)].kind != bkRhomb)) {
+      if (U() < st_.bendShare &&
+          (st_.bendDecisionExits || nodes_[size_t(e.from)].kind != bkRhomb)) {
         const TRect& r = nodes_[size_t(e.from)].rect;
         for (int k = 1 + R(3); k > 0; --k) {
           const int p = point({r.Right + 10 * k, r.Bottom + 5 * k});
@@ -289,7 +304,8 @@ class FlowGen {
     if (st_.shuffle)
       std::shuffle(order.begin(), order.end(), rng_);
     else  // as an editor's file holds them: blocks, then links, each in drawing order
-      std::stable_partition(order.begin(), order.end(), [&](int i) { return !objs[size_t(i)].link; });
+      std::stable_partition(order.begin(), order.end(),
+                            [&](int i) { return !objs[size_t(i)].link; });
     std::vector<TShemObj*> made(objs.size(), nullptr);
     for (int i : order) {
       Obj& o = objs[size_t(i)];

@@ -69,7 +69,8 @@ class LiteralPasses {
         } else {
           nl->Data.Target = L(lb).Source.Get();
           nl->Data.TargetPos = L(lb).SourcePos;
-          if (nl->Data.LinkType == 0 || nl->Data.LinkType == 3) nl->Data.LinkType = Swap(L(lb).LinkType);
+          if (nl->Data.LinkType == 0 || nl->Data.LinkType == 3)
+            nl->Data.LinkType = Swap(L(lb).LinkType);
           L(lb).Source = nullptr;
         }
         TShemObj* l0 = d_.GetObj(d_.Add(std::move(nl)));
@@ -219,7 +220,8 @@ class LiteralPasses {
           return;
         }
         auto exitOf = [&](TShemObj* l) {
-          return d_.LinkEndPoint(L(l).Source.Get() == r && L(l).LinkType == 1 ? L(l).SourcePos : L(l).TargetPos, r);
+          return d_.LinkEndPoint(
+              L(l).Source.Get() == r && L(l).LinkType == 1 ? L(l).SourcePos : L(l).TargetPos, r);
         };
         const TPoint e1 = exitOf(outs[0]), e2 = exitOf(outs[1]);
         int nearest = 65535;
@@ -252,8 +254,8 @@ class LiteralPasses {
           applied = true;
         } else if (jy && jy == jn && jy->IsBlock() && NotRhombBlock(bn) && NotRhombBlock(by) &&
                    !jy->IsPointBlock() && jy != by && jy != bn) {
-          Text(r) = "if " + cond + "\r\nthen\r\nbegin\r\n" + Text(by) + "\r\nend\r\nelse\r\nbegin\r\n" + Text(bn) +
-                    "\r\nend;";
+          Text(r) = "if " + cond + "\r\nthen\r\nbegin\r\n" + Text(by) +
+                    "\r\nend\r\nelse\r\nbegin\r\n" + Text(bn) + "\r\nend;";
           Remove(by);
           if (InList(bn)) Remove(bn);
           r->AsBlock()->Data.Kind = bkSquare;
@@ -302,8 +304,12 @@ class LiteralPasses {
   static TShemObj* Src(TShemObj* o) { return o->AsLink()->Data.Source.Get(); }
   static TShemObj* Tgt(TShemObj* o) { return o->AsLink()->Data.Target.Get(); }
   static std::string& Text(TShemObj* o) { return o->AsBlock()->Data.Text; }
-  static bool IsKind(TShemObj* o, int kind) { return o && o->IsBlock() && o->AsBlock()->Data.Kind == kind; }
-  static bool NotRhombBlock(TShemObj* o) { return o && o->IsBlock() && o->AsBlock()->Data.Kind != bkRhomb; }
+  static bool IsKind(TShemObj* o, int kind) {
+    return o && o->IsBlock() && o->AsBlock()->Data.Kind == kind;
+  }
+  static bool NotRhombBlock(TShemObj* o) {
+    return o && o->IsBlock() && o->AsBlock()->Data.Kind != bkRhomb;
+  }
   static uint8_t Swap(uint8_t t) { return t == 1 ? 2 : t == 2 ? 1 : t; }
   static bool LeadsOut(TShemObj* l, TShemObj* x) {
     return (Src(l) == x && L(l).LinkType == 1) || (Tgt(l) == x && L(l).LinkType == 2);
@@ -342,7 +348,8 @@ class LiteralPasses {
     d_.Remove(o);
     std::unordered_set<const TShemObj*> live;
     for (int i = 0; i < d_.Count(); ++i) live.insert(d_.GetObj(i));
-    for (auto it = Marks.begin(); it != Marks.end();) it = live.count(*it) ? std::next(it) : Marks.erase(it);
+    for (auto it = Marks.begin(); it != Marks.end();)
+      it = live.count(*it) ? std::next(it) : Marks.erase(it);
   }
 
   TShem& d_;

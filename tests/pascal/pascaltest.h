@@ -46,4 +46,6 @@ inline TShemObj* Flow(TShem& d, TShemObj* a, TShemObj* b, TPoint from = kBottom,
 }
 
 // A "yes" label whose centre lies at c.
-inline TShemObj* YesAt(TShem& d, TPoint c) { return AddBlock(d, bkText, {c.X - 5, c.Y - 3, c.X + 5, c.Y + 3}, "yes"); }
+inline TShemObj* YesAt(TShem& d, TPoint c) {
+  return AddBlock(d, bkText, {c.X - 5, c.Y - 3, c.X + 5, c.Y + 3}, "yes");
+}

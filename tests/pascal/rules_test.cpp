@@ -12,11 +12,12 @@ namespace {
 using Lines = std::vector<std::string>;
 
 TEST(PascalRules, IndentFollowsTheFirstWord) {
-  Lines l{"begin", "\t \x01", "a",      "End; x", "end.",  "repeat", " end",  "b",   "until x;",
-          "end",   "end",     "c",      "begin",  "d",     "BEGIN;x", "e",    "begin", "f", ""};
+  Lines l{"begin",   "\t \x01",  "a",     "End; x", "end.", "repeat", " end",
+          "b",       "until x;", "end",   "end",    "c",    "begin",  "d",
+          "BEGIN;x", "e",        "begin", "f",      ""};
   TPascalTranslator::IndentLines(l);
-  EXPECT_EQ(l, (Lines{"begin", "  a", "End; x", "end.", "repeat", "   end", "  b", "until x;", "end", "end", "c",
-                      "begin", "d", "BEGIN;x", "e", "begin", "  f"}));
+  EXPECT_EQ(l, (Lines{"begin", "  a", "End; x", "end.", "repeat", "   end", "  b", "until x;",
+                      "end", "end", "c", "begin", "d", "BEGIN;x", "e", "begin", "  f"}));
 }
 
 TEST(PascalRules, TextSplitsAtEveryKindOfLineBreak) {
@@ -80,7 +81,8 @@ TEST(PascalRules, LabelIndexFindsWhatAFullSearchFinds) {
       for (const L& l : all) {
         if (!l.live) continue;
         const int32_t dist = PointDistance(l.c, p);
-        if (!want || dist < want->Distance || (dist == want->Distance && l.order < want->Order)) want = {dist, l.order};
+        if (!want || dist < want->Distance || (dist == want->Distance && l.order < want->Order))
+          want = {dist, l.order};
       }
       const auto got = index.Nearest(p);
       ASSERT_EQ(got.has_value(), want.has_value());

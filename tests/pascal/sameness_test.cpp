@@ -35,7 +35,8 @@ bool SameAllTheWay(const std::vector<uint8_t>& input, const std::string& what) {
       {"JoinAdjacentPoints", [&] { lit.JoinAdjacentPoints(); }, [&] { fast.JoinAdjacentPoints(); }},
       {"DissolveBendPoints", [&] { lit.DissolveBendPoints(); }, [&] { fast.DissolveBendPoints(); }},
       {"MakeJunctionPoints", [&] { lit.MakeJunctionPoints(); }, [&] { fast.MakeJunctionPoints(); }},
-      {"ForwardJunctionPoints", [&] { lit.ForwardJunctionPoints(); }, [&] { fast.ForwardJunctionPoints(); }},
+      {"ForwardJunctionPoints", [&] { lit.ForwardJunctionPoints(); },
+       [&] { fast.ForwardJunctionPoints(); }},
       {"MergeSequences", [&] { lit.MergeSequences(); }, [&] { fast.MergeSequences(); }},
       {"ReduceDecisions", [&] { lit.ReduceDecisions(); }, [&] { fast.ReduceDecisions(); }},
   };
@@ -47,8 +48,9 @@ bool SameAllTheWay(const std::vector<uint8_t>& input, const std::string& what) {
       return false;
     }
     if (Bytes(a) != Bytes(b) || lit.Messages != rep.Messages) {
-      ADD_FAILURE() << what << ": differs after " << name << " (" << a.Count() << " vs " << b.Count()
-                    << " objects, " << lit.Messages.size() << " vs " << rep.Messages.size() << " messages)";
+      ADD_FAILURE() << what << ": differs after " << name << " (" << a.Count() << " vs "
+                    << b.Count() << " objects, " << lit.Messages.size() << " vs "
+                    << rep.Messages.size() << " messages)";
       return false;
     }
     for (int i = 0; i < a.Count(); ++i)
@@ -96,7 +98,8 @@ TEST(PascalSameness, GeneratedFlowchartsDrawnEveryWay) {
 
 TEST(PascalSameness, RandomObjectSoups) {
   std::mt19937 rng(99);
-  const std::vector<std::string> squareTexts{"", "x", "x;", "x\r\n", "a\r\n\r\nb", "\r\n\r\n", "y := 1"};
+  const std::vector<std::string> squareTexts{"",           "x",        "x;",    "x\r\n",
+                                             "a\r\n\r\nb", "\r\n\r\n", "y := 1"};
   for (int round = 0; round < 1500; ++round) {
     TShem d;
     const auto objs = GenerateObjects(rng, 4 + int(rng() % 60), 0.55, 0.35, 0.25);

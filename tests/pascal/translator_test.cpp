@@ -2,8 +2,8 @@
 // the diagram stream and translated as the export window does.
 #include <gtest/gtest.h>
 
-#include "pascaltest.h"
 #include "flowgen.h"
+#include "pascaltest.h"
 
 namespace {
 using Lines = std::vector<std::string>;
@@ -24,7 +24,8 @@ TEST(PascalTranslator, WhileExampleLineForLine) {
   const auto res = Translate(d);
   EXPECT_TRUE(res.emitted);
   EXPECT_TRUE(res.messages.empty());
-  EXPECT_EQ(res.lines, (Lines{"begin", "  a := 1;", "  while a < 10 do", "  begin", "    a := a + 1", "  end;", "end;"}));
+  EXPECT_EQ(res.lines, (Lines{"begin", "  a := 1;", "  while a < 10 do", "  begin",
+                              "    a := a + 1", "  end;", "end;"}));
 }
 
 TEST(PascalTranslator, RepeatExampleLineForLine) {
@@ -41,7 +42,8 @@ TEST(PascalTranslator, RepeatExampleLineForLine) {
   const auto res = Translate(d);
   EXPECT_TRUE(res.emitted);
   EXPECT_TRUE(res.messages.empty());
-  EXPECT_EQ(res.lines, (Lines{"begin", "  repeat", "    x := x + 1", "  until not(x < 5);", "end;"}));
+  EXPECT_EQ(res.lines,
+            (Lines{"begin", "  repeat", "    x := x + 1", "  until not(x < 5);", "end;"}));
 }
 
 // begin -> R; R's first outgoing link goes to `first`, its second to
@@ -171,8 +173,8 @@ TEST(PascalTranslator, IfThenElseJoinsItsBranches) {
   Flow(d, n, j);
   Flow(d, j, Box(d, bkEllipse, 4, "end"));
   YesAt(d, {138, 76});
-  EXPECT_EQ(Translate(d).lines, (Lines{"begin", "  if c", "  then", "  begin", "    y", "  end", "  else", "  begin",
-                                       "    n", "  end;", "  j", "end;"}));
+  EXPECT_EQ(Translate(d).lines, (Lines{"begin", "  if c", "  then", "  begin", "    y", "  end",
+                                       "  else", "  begin", "    n", "  end;", "  j", "end;"}));
 }
 
 TEST(PascalTranslator, BeginIsTheFirstEllipseReadingBeginInAnyCase) {
@@ -213,9 +215,12 @@ TEST(PascalTranslator, EmitMessagesKeepThePreviousLines) {
          Flow(d, b, Box(d, bkEllipse, 1, "x"));
          AddLink(d, Box(d, bkEllipse, 2, "y"), b, kBottom, kTop, 0);
        }},
-      {"\"begin\" have incoming link", [](TShem& d, TShemObj* b) { Flow(d, Box(d, bkEllipse, 1, "x"), b); }},
       {"\"begin\" have incoming link",
-       [](TShem& d, TShemObj* b) { AddLink(d, b, Box(d, bkEllipse, 1, "x"), kBottom, kTop, ltArrowSource); }},
+       [](TShem& d, TShemObj* b) { Flow(d, Box(d, bkEllipse, 1, "x"), b); }},
+      {"\"begin\" have incoming link",
+       [](TShem& d, TShemObj* b) {
+         AddLink(d, b, Box(d, bkEllipse, 1, "x"), kBottom, kTop, ltArrowSource);
+       }},
   };
   // The kept lines are indented once more each time: the indenting step
   // runs over whatever the view holds, own leading blanks included.
@@ -234,7 +239,8 @@ TEST(PascalTranslator, EmitMessagesKeepThePreviousLines) {
   {
     TShem d;
     TShemObj* b = Box(d, bkEllipse, 0, "begin");
-    TShemObj* l = AddLink(d, Box(d, bkEllipse, 1, "x"), Box(d, bkEllipse, 2, "y"), kBottom, kTop, 0);
+    TShemObj* l =
+        AddLink(d, Box(d, bkEllipse, 1, "x"), Box(d, bkEllipse, 2, "y"), kBottom, kTop, 0);
     AddLink(d, b, l, kBottom, {20000, 0}, 0);
     TMessageCollector rep;
     EXPECT_FALSE(t.EmitRoutine(d, rep));
@@ -243,7 +249,8 @@ TEST(PascalTranslator, EmitMessagesKeepThePreviousLines) {
   }
   // A link of no direction counts as leading out of begin.
   TShem neutral;
-  AddLink(neutral, Box(neutral, bkEllipse, 0, "begin"), Box(neutral, bkSquare, 1, "z"), kBottom, kTop, 0);
+  AddLink(neutral, Box(neutral, bkEllipse, 0, "begin"), Box(neutral, bkSquare, 1, "z"), kBottom,
+          kTop, 0);
   EXPECT_TRUE(Translate(neutral, &t).emitted);
   EXPECT_EQ(t.Lines, (Lines{"begin", "  z", "end;"}));
 }

@@ -1,9 +1,10 @@
+#include "userblocks/userblock.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "model/stream.h"
-#include "userblocks/userblock.h"
 
 namespace {
 
@@ -33,9 +34,10 @@ TEST(UserBlockRecord, LayoutByteForByte) {
   // 3-character name and four points: 69 bytes, and the record says so.
   ASSERT_EQ(rec.size(), 69u);
   EXPECT_EQ(b.RecordLength(), 69u);
-  std::vector<uint8_t> want = {69, 0, 0, 0, 'U', 'B', 'H', 'e', 'a', 'd', '0', '1', 'S', 'q', 'r', 0,
-                               0x01, 0x02, 0x03, 0x04, 0xD0, 0xC0, 0xB0, 0xA0, 4,
-                               0, 0, 100, 0, 100, 100, 0, 100, 10, 20, 90, 80};
+  std::vector<uint8_t> want = {69,   0,    0,    0,    'U', 'B', 'H',  'e',  'a',  'd',
+                               '0',  '1',  'S',  'q',  'r', 0,   0x01, 0x02, 0x03, 0x04,
+                               0xD0, 0xC0, 0xB0, 0xA0, 4,   0,   0,    100,  0,    100,
+                               100,  0,    100,  10,   20,  90,  80};
   for (int i = 0; i < 16; ++i) {
     want.push_back(uint8_t(0x80 + i));
     want.push_back(uint8_t(i));
@@ -98,7 +100,8 @@ TEST(UserBlockRecord, EmptyOutlineAndZeroInName) {
   EXPECT_FALSE(found);
   EXPECT_FALSE(r.IsPointIn(rc, {50, 50}));
   int calls = 0;
-  r.DrawOutline(rc, [&](TPoint) { ++calls; }, [&](TPoint) { ++calls; });
+  r.DrawOutline(
+      rc, [&](TPoint) { ++calls; }, [&](TPoint) { ++calls; });
   EXPECT_EQ(calls, 0);
 }
 
@@ -119,7 +122,8 @@ TEST(UserBlockGeometry, SquarePlacedInRectangle) {
   EXPECT_FALSE(b.IsPointIn(rc, {50, 61}));
 
   std::vector<TPoint> drawn;
-  b.DrawOutline(rc, [&](TPoint p) { drawn.push_back(p); }, [&](TPoint p) { drawn.push_back(p); });
+  b.DrawOutline(
+      rc, [&](TPoint p) { drawn.push_back(p); }, [&](TPoint p) { drawn.push_back(p); });
   EXPECT_EQ(drawn, (std::vector<TPoint>{{10, 10}, {110, 10}, {110, 60}, {10, 60}, {10, 10}}));
 }
 
@@ -138,7 +142,8 @@ TEST(UserBlockGeometry, PlacingTruncatesTowardZero) {
 TEST(UserBlockGeometry, EvenOddInsideOfSelfCrossingOutline) {
   // A five-pointed star drawn in one stroke: its centre is covered twice.
   TUserBlock star;
-  for (TPercentPoint p : {TPercentPoint{50, 0}, {79, 90}, {2, 35}, {98, 35}, {21, 90}}) star.AddPoint(p);
+  for (TPercentPoint p : {TPercentPoint{50, 0}, {79, 90}, {2, 35}, {98, 35}, {21, 90}})
+    star.AddPoint(p);
   const TRect rc{0, 0, 100, 100};
   EXPECT_FALSE(star.IsPointIn(rc, {50, 50}));  // the hole
   EXPECT_TRUE(star.IsPointIn(rc, {50, 20}));   // the top arm

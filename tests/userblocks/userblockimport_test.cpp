@@ -1,10 +1,11 @@
+#include "userblocks/userblockimport.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
-#include <unistd.h>
 
-#include "userblocks/userblockimport.h"
 #include "userblocks/userblocklist.h"
 
 namespace {
@@ -53,30 +54,57 @@ template <class Fn>
 void WriteBmp24(const std::string& path, int w, int h, Fn pixel) {
   const int stride = (w * 3 + 3) & ~3;
   std::vector<uint8_t> f;
-  auto u16 = [&](uint32_t v) { f.push_back(uint8_t(v)); f.push_back(uint8_t(v >> 8)); };
-  auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
+  auto u16 = [&](uint32_t v) {
+    f.push_back(uint8_t(v));
+    f.push_back(uint8_t(v >> 8));
+  };
+  auto u32 = [&](uint32_t v) {
+    u16(v & 0xFFFF);
+    u16(v >> 16);
+  };
   f.push_back('B');
   f.push_back('M');
-  u32(uint32_t(54 + stride * h)); u32(0); u32(54);
-  u32(40); u32(uint32_t(w)); u32(uint32_t(h)); u16(1); u16(24); u32(0); u32(uint32_t(stride * h));
-  u32(2835); u32(2835); u32(0); u32(0);
+  u32(uint32_t(54 + stride * h));
+  u32(0);
+  u32(54);
+  u32(40);
+  u32(uint32_t(w));
+  u32(uint32_t(h));
+  u16(1);
+  u16(24);
+  u32(0);
+  u32(uint32_t(stride * h));
+  u32(2835);
+  u32(2835);
+  u32(0);
+  u32(0);
   for (int y = h - 1; y >= 0; --y) {
     for (int x = 0; x < w; ++x) {
       const uint32_t c = pixel(x, y);
-      f.push_back(uint8_t(c)); f.push_back(uint8_t(c >> 8)); f.push_back(uint8_t(c >> 16));
+      f.push_back(uint8_t(c));
+      f.push_back(uint8_t(c >> 8));
+      f.push_back(uint8_t(c >> 16));
     }
     for (int k = w * 3; k < stride; ++k) f.push_back(0);
   }
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.data()), std::streamsize(f.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(f.data()), std::streamsize(f.size()));
 }
 
 }  // namespace
 
 TEST(IntegerSyntax, AcceptsAndRefuses) {
-  const std::pair<const char*, int32_t> good[] = {
-      {"12", 12},  {"  7", 7},      {"+5", 5},     {"-3", -3},           {"$FF", 255},
-      {"$ff", 255}, {"-$10", -16}, {"007", 7},    {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
-      {"$FFFFFFFF", -1}};
+  const std::pair<const char*, int32_t> good[] = {{"12", 12},
+                                                  {"  7", 7},
+                                                  {"+5", 5},
+                                                  {"-3", -3},
+                                                  {"$FF", 255},
+                                                  {"$ff", 255},
+                                                  {"-$10", -16},
+                                                  {"007", 7},
+                                                  {"2147483647", 2147483647},
+                                                  {"-2147483648", INT32_MIN},
+                                                  {"$FFFFFFFF", -1}};
   for (const auto& [text, want] : good) {
     int32_t v = 0;
     EXPECT_TRUE(TryStrToInt(text, v)) << text;
@@ -122,8 +150,9 @@ TEST(UserBlockImport, ClockGivesTheIdentity) {
 TEST(UserBlockImport, ReadsAllFourLines) {
   TFakeEnv f;
   std::string error;
-  auto b = ParseUserBlockDescription("My rhomb \r\n 0 , 50; 50,0 ;100,50;$32,100\r\n 10,$14, 90,80\r\nimg/r.bmp\r\nextra\n",
-                                     "/data", f.Env(), error);
+  auto b = ParseUserBlockDescription(
+      "My rhomb \r\n 0 , 50; 50,0 ;100,50;$32,100\r\n 10,$14, 90,80\r\nimg/r.bmp\r\nextra\n",
+      "/data", f.Env(), error);
   ASSERT_NE(b, nullptr) << error;
   EXPECT_EQ(b->Name, "My rhomb ");
   ASSERT_EQ(b->PointCount, 4);
@@ -221,7 +250,7 @@ TEST(UserBlockImport, ToolImageFromBitmapFile) {
   // 17 by 18 pixels: rows need padding, and the picture is larger than 16x16.
   WriteBmp24(bmp, 17, 18, [](int x, int y) -> uint32_t {
     if (x == 0 && (y == 0 || y == 15)) return 0x000000;
-    if (x == 1 && y == 0) return 0xFFFEFF;  // almost white counts as black
+    if (x == 1 && y == 0) return 0xFFFEFF;    // almost white counts as black
     if (x == 16 || y >= 16) return 0x123456;  // outside the 16x16 corner
     return 0xFFFFFF;
   });

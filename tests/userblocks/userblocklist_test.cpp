@@ -1,16 +1,18 @@
+#include "userblocks/userblocklist.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <random>
 #include <stdexcept>
-#include <unistd.h>
 
 #include "model/stream.h"
-#include "userblocks/userblocklist.h"
 
 namespace {
 
-std::unique_ptr<TUserBlock> Block(const std::string& name, uint32_t id1, uint32_t id2, int points = 3) {
+std::unique_ptr<TUserBlock> Block(const std::string& name, uint32_t id1, uint32_t id2,
+                                  int points = 3) {
   auto b = std::make_unique<TUserBlock>();
   b->Name = name;
   b->Id1 = id1;
