@@ -254,11 +254,10 @@ bool JsonToDiagram(const Json& doc, TShem& d, TUserBlockList& list, int cp, std:
       TShemObj* l = made[e.link];
       TShemObj* s = made[size_t(e.source)];
       TShemObj* t = made[size_t(e.target)];
-      if (d.WouldCycle(l, s) || d.WouldCycle(l, t))
+      // Both ends are objects of d, so a refusal can only be a cycle.
+      if (!d.SetLinkEnd(l, LinkEnd::Source, s) || !d.SetLinkEnd(l, LinkEnd::Target, t))
         throw std::runtime_error("objects[" + std::to_string(e.link) +
                                  "]: links hang on each other in a cycle");
-      l->AsLink()->Data.Source = s;
-      l->AsLink()->Data.Target = t;
     }
     return true;
   } catch (const std::exception& ex) {

@@ -93,19 +93,54 @@ void TShem::Register(TShemObj* e) {
   e->owner_ = this;
   live_.Insert(e);
   if (TLink* l = e->AsLink()) {
-    l->Entry = e;
     if (TShemObj* s = l->Data.Source) s->referrers_.push_back(e);
     if (TShemObj* t = l->Data.Target) t->referrers_.push_back(e);
   }
 }
 
-void TShem::RelinkEnd(TShemObj* linkEntry, TShemObj* oldEnd, TShemObj* newEnd) {
-  if (oldEnd) {
-    auto& r = oldEnd->referrers_;
-    auto it = std::find(r.begin(), r.end(), linkEntry);
+void TShem::Attach(TShemObj* link, LinkEnd end, TShemObj* obj) {
+  LinkEndRef& ref = link->AsLink()->Data.End(end);
+  TShemObj* old = ref.obj_;
+  if (old == obj) return;
+  ref.obj_ = obj;
+  if (old) {
+    auto& r = old->referrers_;
+    auto it = std::find(r.begin(), r.end(), link);
     if (it != r.end()) r.erase(it);
   }
-  if (newEnd) newEnd->referrers_.push_back(linkEntry);
+  if (obj) obj->referrers_.push_back(link);
+}
+
+namespace {
+bool Refuse(std::string* error, const char* why) {
+  if (error) *error = why;
+  return false;
+}
+}  // namespace
+
+bool TShem::SetLinkEnd(TShemObj* link, LinkEnd end, TShemObj* obj, std::string* error) {
+  if (!Contains(link) || !link->IsLink())
+    return Refuse(error, "The link is not a link of this diagram");
+  if (obj && !Contains(obj))
+    return Refuse(error, "A link end must lie on an object of the same diagram");
+  if (obj && WouldCycle(link, obj))
+    return Refuse(error, "Links cannot hang on each other in a cycle");
+  Attach(link, end, obj);
+  return true;
+}
+
+int TShem::AddLink(std::unique_ptr<TLink> link, TShemObj* source, TShemObj* target,
+                   std::string* error) {
+  // Nothing hangs on a new link yet, so its ends cannot close a cycle.
+  if ((source && !Contains(source)) || (target && !Contains(target))) {
+    Refuse(error, "A link end must lie on an object of the same diagram");
+    return -1;
+  }
+  TShemObj* e = new TShemObj(std::move(link));
+  Link& d = e->AsLink()->Data;
+  d.Source.obj_ = source;
+  d.Target.obj_ = target;
+  return AddEntry(e);
 }
 
 int TShem::AddEntry(TShemObj* e) {
@@ -138,7 +173,7 @@ int TShem::Add(uint8_t objType, std::unique_ptr<TBlock> block) {
   (void)objType;
   return AddEntry(new TShemObj(std::move(block)));
 }
-int TShem::Add(std::unique_ptr<TLink> link) { return AddEntry(new TShemObj(std::move(link))); }
+int TShem::Add(std::unique_ptr<TLink> link) { return AddLink(std::move(link), nullptr, nullptr); }
 void TShem::Insert(int index, std::unique_ptr<TBlock> block) {
   InsertEntry(index, new TShemObj(std::move(block)));
 }
@@ -183,7 +218,6 @@ void TShem::DeleteEntry(TShemObj* e) {
         auto it = std::find(r.begin(), r.end(), d);
         if (it != r.end()) r.erase(it);
       }
-      l->Entry = nullptr;
     }
     MarkDead(d->slot_);
     d->owner_ = nullptr;
@@ -398,10 +432,7 @@ void TShem::InsertCopies(const TShem& from, TPoint offset, std::vector<TShemObj*
       const Link& d = o->AsLink()->Data;
       auto s = copies.find(d.Source), t = copies.find(d.Target);
       if (s != copies.end() && t != copies.end()) {
-        auto nl = std::make_unique<TLink>(d);
-        nl->Data.Source = s->second;
-        nl->Data.Target = t->second;
-        copy = GetObj(Add(std::move(nl)));
+        copy = GetObj(AddLink(TLink::CopyShape(d), s->second, t->second));
       }
     }
     if (copy) {
@@ -445,7 +476,6 @@ bool TShem::CheckIntegrity() const {
       if (std::count(e->referrers_.begin(), e->referrers_.end(), r) != want) return false;
     }
     if (const TLink* l = e->AsLink()) {
-      if (l->Entry != e) return false;
       for (TShemObj* end : {l->Data.Source.Get(), l->Data.Target.Get()})
         if (end &&
             std::find(end->referrers_.begin(), end->referrers_.end(), e) == end->referrers_.end())

@@ -42,7 +42,19 @@ class TShem {
   void Clear();
   int Add(uint8_t objType, std::unique_ptr<TBlock> block);
   int Add(std::unique_ptr<TBlock> block) { return Add(otBlock, std::move(block)); }
+  // Appends a link whose ends are empty; they are set with SetLinkEnd.
   int Add(std::unique_ptr<TLink> link);
+  // Appends a link joining source and target, each a live object of this
+  // diagram or null. Returns its index, or -1 (nothing added, error set) when
+  // an end is refused.
+  int AddLink(std::unique_ptr<TLink> link, TShemObj* source, TShemObj* target,
+              std::string* error = nullptr);
+  // Attaches one end of link (a link of this diagram) to obj; null detaches
+  // it. Refused, with false and nothing changed, when link is no link of this
+  // diagram, obj is not a live object of this diagram (another diagram's, or
+  // one already deleted), or the attachment would close a cycle of links
+  // hanging on links.
+  bool SetLinkEnd(TShemObj* link, LinkEnd end, TShemObj* obj, std::string* error = nullptr);
   void Insert(int index, std::unique_ptr<TBlock> block);
   void Insert(int index, std::unique_ptr<TLink> link);
   TShemObj* GetObj(int index) const;
@@ -103,11 +115,11 @@ class TShem {
   bool CheckIntegrity() const;
 
  private:
-  friend class LinkEndRef;
   int AddEntry(TShemObj* e);
   void InsertEntry(int index, TShemObj* e);
   void Register(TShemObj* e);
-  void RelinkEnd(TShemObj* linkEntry, TShemObj* oldEnd, TShemObj* newEnd);
+  // SetLinkEnd without the checks, for callers that know the end is sound.
+  void Attach(TShemObj* link, LinkEnd end, TShemObj* obj);
   // IndexOf for an object known not to be freed (a live entry, or the end of
   // a live link).
   int IndexOfLive(const TShemObj* obj) const;

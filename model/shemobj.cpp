@@ -1,20 +1,11 @@
 #include "model/shemobj.h"
 
-#include "model/shem.h"
-
 std::unique_ptr<TBlock> TBlock::NewPoint(TPoint p) {
   auto b = std::make_unique<TBlock>();
   b->Data.Kind = bkPoint;
   b->Data.TopLeft = {p.X - 1, p.Y - 1};
   b->Data.BottomRight = {p.X + 1, p.Y + 1};
   return b;
-}
-
-void LinkEndRef::Set(TShemObj* p) {
-  TShemObj* old = obj_;
-  obj_ = p;
-  if (old != p && owner_ && owner_->Entry && owner_->Entry->owner_)
-    owner_->Entry->owner_->RelinkEnd(owner_->Entry, old, p);
 }
 
 TShemObj::TShemObj(std::unique_ptr<TBlock> b) : ObjType(otBlock), block_(std::move(b)) {}

@@ -67,32 +67,28 @@ class TBlock {
   Block Data;
 };
 
-// One end reference of a link. It reads like a plain TShemObj pointer; when
-// the link lives in a diagram, assigning it tells the diagram, which keeps an
-// index of the links attached to every object (deletion and NextLinkTo rely on
-// it), so link ends may be reassigned freely through Data.Source / Data.Target.
+// Which end of a link.
+enum class LinkEnd : uint8_t { Source, Target };
+
+// One end of a link: the object it is attached to. It reads like a plain
+// TShemObj pointer, but only the diagram that holds the link sets it
+// (TShem::AddLink, TShem::SetLinkEnd), after checking that the object is a
+// live member of that same diagram and that no cycle of links hanging on links
+// is closed. An end cannot be copied, so a Link record taken from one diagram
+// can never carry references into another: a copy is made field by field
+// (TLink::CopyShape) and gets its ends from the diagram it joins.
 class LinkEndRef {
  public:
   LinkEndRef() = default;
-  LinkEndRef(TShemObj* p) : obj_(p) {}  // NOLINT: reads like a pointer
-  LinkEndRef(const LinkEndRef& o) : obj_(o.obj_) {}
-  LinkEndRef& operator=(const LinkEndRef& o) {
-    Set(o.obj_);
-    return *this;
-  }
-  LinkEndRef& operator=(TShemObj* p) {
-    Set(p);
-    return *this;
-  }
-  operator TShemObj*() const { return obj_; }
+  LinkEndRef(const LinkEndRef&) = delete;
+  LinkEndRef& operator=(const LinkEndRef&) = delete;
+  operator TShemObj*() const { return obj_; }  // NOLINT: reads like a pointer
   TShemObj* operator->() const { return obj_; }
   TShemObj* Get() const { return obj_; }
 
  private:
-  friend class TLink;
-  void Set(TShemObj* p);
+  friend class TShem;
   TShemObj* obj_ = nullptr;
-  TLink* owner_ = nullptr;  // the link whose record holds this end, if any
 };
 
 struct Link {
@@ -101,24 +97,27 @@ struct Link {
   LinkEndRef Target;
   TPoint SourcePos;
   TPoint TargetPos;
+
+  LinkEndRef& End(LinkEnd e) { return e == LinkEnd::Source ? Source : Target; }
+  const LinkEndRef& End(LinkEnd e) const { return e == LinkEnd::Source ? Source : Target; }
+  TPoint& Pos(LinkEnd e) { return e == LinkEnd::Source ? SourcePos : TargetPos; }
 };
 
 class TLink {
  public:
-  TLink() { Bind(); }
-  explicit TLink(const Link& data) : Data(data) { Bind(); }
+  TLink() = default;
+  TLink(uint8_t linkType, TPoint sourcePos, TPoint targetPos) {
+    Data.LinkType = linkType;
+    Data.SourcePos = sourcePos;
+    Data.TargetPos = targetPos;
+  }
   TLink(const TLink&) = delete;
   TLink& operator=(const TLink&) = delete;
-  Link Data;
-
- private:
-  friend class TShem;
-  friend class LinkEndRef;
-  void Bind() {
-    Data.Source.owner_ = this;
-    Data.Target.owner_ = this;
+  // A detached link with the type and positions of d; its ends are empty.
+  static std::unique_ptr<TLink> CopyShape(const Link& d) {
+    return std::make_unique<TLink>(d.LinkType, d.SourcePos, d.TargetPos);
   }
-  TShemObj* Entry = nullptr;  // set while the link is in a diagram
+  Link Data;
 };
 
 class TShemObj {
@@ -141,7 +140,6 @@ class TShemObj {
 
  private:
   friend class TShem;
-  friend class LinkEndRef;
   std::unique_ptr<TBlock> block_;
   std::unique_ptr<TLink> link_;
   TShem* owner_ = nullptr;

@@ -220,15 +220,17 @@ bool TShem::LoadFromStream(TStream& s) {
       d.TargetPos.X = r.U16();
       d.TargetPos.Y = r.U16();
       const int readSoFar = fresh.Count();
+      TShemObj* source = nullptr;
+      TShemObj* target = nullptr;
       if (si < readSoFar)
-        d.Source = fresh.slots_[si];
+        source = fresh.slots_[si];
       else
         pending.push_back(si);
       if (ti < readSoFar)
-        d.Target = fresh.slots_[ti];
+        target = fresh.slots_[ti];
       else
         pending.push_back(ti);
-      fresh.AddEntry(new TShemObj(std::move(l)));
+      fresh.AddLink(std::move(l), source, target);
     } else {
       return false;  // neither a block nor a link
     }
@@ -238,11 +240,11 @@ bool TShem::LoadFromStream(TStream& s) {
   size_t q = 0;
   for (TShemObj* e : fresh.slots_) {
     if (!e->IsLink()) continue;
-    Link& d = e->AsLink()->Data;
-    for (LinkEndRef* end : {&d.Source, &d.Target}) {
-      if (end->Get()) continue;
+    for (LinkEnd end : {LinkEnd::Source, LinkEnd::Target}) {
+      if (e->AsLink()->Data.End(end)) continue;
       if (q >= pending.size() || pending[q] >= fresh.slots_.size()) return false;
-      *end = fresh.slots_[pending[q++]];
+      // Cycles are looked for once all ends are known.
+      fresh.Attach(e, end, fresh.slots_[pending[q++]]);
     }
   }
   if (HasLinkCycle(fresh)) return false;

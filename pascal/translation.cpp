@@ -83,12 +83,11 @@ TTranslation::TTranslation(TShem& d, TPascalReporter& reporter)
 }
 
 void TTranslation::SetEnd(TShemObj* link, bool source, TShemObj* to) {
-  Link& d = link->AsLink()->Data;
-  LinkEndRef& end = source ? d.Source : d.Target;
-  if (TShemObj* old = end.Get()) touched_.push_back(old);
+  const LinkEnd end = source ? LinkEnd::Source : LinkEnd::Target;
+  if (TShemObj* old = link->AsLink()->Data.End(end).Get()) touched_.push_back(old);
   if (to) touched_.push_back(to);
   touched_.push_back(link);
-  end = to;
+  d_.SetLinkEnd(link, end, to);
 }
 
 void TTranslation::SetType(TShemObj* link, uint8_t type) {
@@ -110,8 +109,8 @@ void TTranslation::SetText(TShemObj* block, std::string text) {
   block->AsBlock()->Data.Text = std::move(text);
 }
 
-TShemObj* TTranslation::Append(std::unique_ptr<TLink> link) {
-  TShemObj* o = d_.GetObj(d_.Add(std::move(link)));
+TShemObj* TTranslation::Append(std::unique_ptr<TLink> link, TShemObj* source, TShemObj* target) {
+  TShemObj* o = d_.GetObj(d_.AddLink(std::move(link), source, target));
   keys_[o] = ++maxKey_;
   touched_.push_back(o);
   return o;
@@ -312,26 +311,28 @@ void TTranslation::DissolveAt(TShemObj* p, TShemObj* la, TShemObj* lb) {
   const Link& a = la->AsLink()->Data;
   const Link& b = lb->AsLink()->Data;
   const bool aFromP = a.Source.Get() == p;
+  TShemObj* source;
+  TShemObj* target;
   if (aFromP) {
-    n.Source = a.Target.Get();
+    source = a.Target;
     n.SourcePos = a.TargetPos;
     n.LinkType = Swap12(a.LinkType);
   } else {
-    n.Source = a.Source.Get();
+    source = a.Source;
     n.SourcePos = a.SourcePos;
     n.LinkType = a.LinkType;
   }
   const bool bFromP = b.Source.Get() == p;
   if (bFromP) {
-    n.Target = b.Target.Get();
+    target = b.Target;
     n.TargetPos = b.TargetPos;
     if (n.LinkType == 0 || n.LinkType == 3) n.LinkType = b.LinkType;
   } else {
-    n.Target = b.Source.Get();
+    target = b.Source;
     n.TargetPos = b.SourcePos;
     if (n.LinkType == 0 || n.LinkType == 3) n.LinkType = Swap12(b.LinkType);
   }
-  TShemObj* l0obj = Append(std::move(l0));
+  TShemObj* l0obj = Append(std::move(l0), source, target);
   SetEnd(la, !aFromP, nullptr);
   SetEnd(lb, !bFromP, nullptr);
 
@@ -383,13 +384,7 @@ void TTranslation::SplitAt(TShemObj* k) {
   TShemObj* np = InsertFirst(std::move(point));
 
   Link& kd = k->AsLink()->Data;
-  auto k2 = std::make_unique<TLink>();
-  k2->Data.LinkType = kd.LinkType;
-  k2->Data.Source = kd.Source.Get();
-  k2->Data.SourcePos = kd.SourcePos;
-  k2->Data.Target = np;
-  k2->Data.TargetPos = kCentre;
-  Append(std::move(k2));
+  Append(std::make_unique<TLink>(kd.LinkType, kd.SourcePos, kCentre), kd.Source, np);
   SetEnd(k, true, np);
   kd.SourcePos = kCentre;
   for (TShemObj* h : d_.LinksOf(k)) {
@@ -616,13 +611,7 @@ bool TTranslation::ReduceAt(TShemObj* r, TShemObj* yes, TShemObj* no, bool haveI
     Delete(by);
     if (Alive(bn)) Delete(bn);
     SetKind(r, bkSquare);
-    auto l = std::make_unique<TLink>();
-    l->Data.LinkType = 1;
-    l->Data.Source = r;
-    l->Data.SourcePos = kBottomMiddle;
-    l->Data.Target = jy;
-    l->Data.TargetPos = kTopMiddle;
-    Append(std::move(l));
+    Append(std::make_unique<TLink>(1, kBottomMiddle, kTopMiddle), r, jy);
     return true;
   }
   if (jy != r || !by || !by->IsBlock()) return false;

@@ -67,7 +67,7 @@ class TTranslation {
   void SetType(TShemObj* link, uint8_t type);
   void SetKind(TShemObj* block, uint8_t kind);
   void SetText(TShemObj* block, std::string text);
-  TShemObj* Append(std::unique_ptr<TLink> link);
+  TShemObj* Append(std::unique_ptr<TLink> link, TShemObj* source, TShemObj* target);
   TShemObj* InsertFirst(std::unique_ptr<TBlock> block);
   // Deletes obj with everything the diagram deletes with it.
   void Delete(TShemObj* obj);

@@ -52,13 +52,8 @@ void Fill(TShem& d) {
       blocks.push_back(d.GetObj(d.Add(std::move(b))));
     }
   for (size_t i = 0; i < blocks.size(); ++i) {
-    auto l = std::make_unique<TLink>();
-    l->Data.LinkType = uint8_t(i % 8);
-    l->Data.Source = blocks[i];
-    l->Data.Target = blocks[(i + 1) % blocks.size()];
-    l->Data.SourcePos = {65535, 32767};
-    l->Data.TargetPos = {0, 32767};
-    d.Add(std::move(l));
+    d.AddLink(std::make_unique<TLink>(uint8_t(i % 8), TPoint{65535, 32767}, TPoint{0, 32767}),
+              blocks[i], blocks[(i + 1) % blocks.size()]);
   }
 }
 

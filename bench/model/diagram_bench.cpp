@@ -24,21 +24,18 @@ void BuildGrid(TShem& d, int n) {
 // hangs on the link after it: one chain through all links, in reverse order.
 void BuildWorstOrder(TShem& d, int n, bool chained = false) {
   const int links = n / 2, blocks = n - links;
-  std::vector<std::unique_ptr<TLink>> pending;
-  std::vector<TLink*> raw;
-  for (int i = 0; i < links; ++i) {
-    auto l = std::make_unique<TLink>();
-    raw.push_back(l.get());
-    d.Add(std::move(l));
-  }
+  std::vector<TShemObj*> raw;
+  for (int i = 0; i < links; ++i) raw.push_back(d.GetObj(d.Add(std::make_unique<TLink>())));
   std::vector<TShemObj*> bs;
   for (int i = 0; i < blocks; ++i) bs.push_back(AddBlock(d, 0, {i % 60000, 0, i % 60000 + 10, 10}));
   for (int i = 0; i < links; ++i) {
-    raw[size_t(i)]->Data.Source = bs[size_t(i) % bs.size()];
+    d.SetLinkEnd(raw[size_t(i)], LinkEnd::Source, bs[size_t(i) % bs.size()]);
+    TShemObj* target;
     if (chained)
-      raw[size_t(i)]->Data.Target = i + 1 < links ? d.GetObj(i + 1) : bs[0];
+      target = i + 1 < links ? d.GetObj(i + 1) : bs[0];
     else
-      raw[size_t(i)]->Data.Target = (i % 10 == 9) ? d.GetObj(i - 1) : bs[size_t(i + 1) % bs.size()];
+      target = (i % 10 == 9) ? d.GetObj(i - 1) : bs[size_t(i + 1) % bs.size()];
+    d.SetLinkEnd(raw[size_t(i)], LinkEnd::Target, target);
   }
 }
 
@@ -153,10 +150,11 @@ void BM_Load(benchmark::State& state) {
   TShem d;
   BuildGrid(d, int(state.range(0)));
   for (int i = 0; i < 100; ++i) {
-    auto l = std::make_unique<TLink>();
-    l->Data.Source = d.GetObj(i);
-    l->Data.Target = d.GetObj(i + 1);
-    d.Insert(0, std::move(l));
+    TShemObj* source = d.GetObj(i);
+    TShemObj* target = d.GetObj(i + 1);
+    d.Insert(0, std::make_unique<TLink>());
+    d.SetLinkEnd(d.GetObj(0), LinkEnd::Source, source);
+    d.SetLinkEnd(d.GetObj(0), LinkEnd::Target, target);
   }
   TMemoryStream s;
   d.SaveToStream(s);
@@ -179,15 +177,11 @@ void BM_SortReversedLinkChain(benchmark::State& state) {
     state.PauseTiming();
     TShem d;
     TShemObj* a = AddBlock(d, 0, {0, 0, 10, 10});
-    std::vector<TLink*> raw;
+    std::vector<TShemObj*> raw;
+    for (int i = 0; i < k; ++i) raw.push_back(d.GetObj(d.Add(std::make_unique<TLink>())));
     for (int i = 0; i < k; ++i) {
-      auto l = std::make_unique<TLink>();
-      raw.push_back(l.get());
-      d.Add(std::move(l));
-    }
-    for (int i = 0; i < k; ++i) {
-      raw[size_t(i)]->Data.Source = a;
-      raw[size_t(i)]->Data.Target = i + 1 < k ? d.GetObj(i + 2) : a;
+      d.SetLinkEnd(raw[size_t(i)], LinkEnd::Source, a);
+      d.SetLinkEnd(raw[size_t(i)], LinkEnd::Target, i + 1 < k ? d.GetObj(i + 2) : a);
     }
     state.ResumeTiming();
     d.SortObjects();

@@ -26,13 +26,7 @@ struct Builder {
   TShemObj* Point(TPoint p) { return d.GetObj(d.Add(TBlock::NewPoint(p))); }
   TShemObj* Link(TShemObj* from, TPoint fromPos, TShemObj* to, TPoint toPos,
                  uint8_t type = ltArrowTarget) {
-    auto l = std::make_unique<TLink>();
-    l->Data.LinkType = type;
-    l->Data.Source = from;
-    l->Data.Target = to;
-    l->Data.SourcePos = fromPos;
-    l->Data.TargetPos = toPos;
-    return d.GetObj(d.Add(std::move(l)));
+    return d.GetObj(d.AddLink(std::make_unique<TLink>(type, fromPos, toPos), from, to));
   }
   bool Save(const std::string& path) {
     d.SortObjects();

@@ -206,13 +206,8 @@ TEST(Painter, ArrowheadsFollowTheLinkTypeAndStaySolidOnDottedLinks) {
     };
     TShemObj* a = add({10, 50, 20, 60});
     TShemObj* z = add({80, 50, 90, 60});
-    auto l = std::make_unique<TLink>();
-    l->Data.LinkType = type;
-    l->Data.Source = a;
-    l->Data.Target = z;
-    l->Data.SourcePos = {PosMax, 32767};
-    l->Data.TargetPos = {0, 32767};
-    TShemObj* link = d.GetObj(d.Add(std::move(l)));
+    TShemObj* link = d.GetObj(
+        d.AddLink(std::make_unique<TLink>(type, TPoint{PosMax, 32767}, TPoint{0, 32767}), a, z));
     Canvas c;
     c.Paint([&](TDiagramPainter& p) { p.DrawLink(d, link, false); });
     return c.img;
@@ -243,12 +238,7 @@ TEST(Painter, LinkWithCoincidingEndsShowsNoArrowhead) {
   auto b = std::make_unique<TBlock>();
   b->Data.SetRect({10, 10, 90, 70});
   TShemObj* blk = d.GetObj(d.Add(std::move(b)));
-  auto l = std::make_unique<TLink>();
-  l->Data.LinkType = 3;
-  l->Data.Source = blk;
-  l->Data.Target = blk;
-  l->Data.SourcePos = l->Data.TargetPos = PosCentre;
-  TShemObj* link = d.GetObj(d.Add(std::move(l)));
+  TShemObj* link = d.GetObj(d.AddLink(std::make_unique<TLink>(3, PosCentre, PosCentre), blk, blk));
   Canvas c;
   c.Paint([&](TDiagramPainter& p) { p.DrawLink(d, link, false); });
   EXPECT_LE(BlackIn(c.img, QRect(80 - 12, 80 - 12, 25, 25)), 1);

@@ -21,13 +21,7 @@ inline TShemObj* AddPoint(TShem& d, TPoint p) { return d.GetObj(d.Add(TBlock::Ne
 
 inline TShemObj* AddLink(TShem& d, TShemObj* from, TShemObj* to, TPoint sp = PosCentre,
                          TPoint tp = PosCentre, uint8_t type = ltArrowTarget) {
-  auto l = std::make_unique<TLink>();
-  l->Data.LinkType = type;
-  l->Data.Source = from;
-  l->Data.Target = to;
-  l->Data.SourcePos = sp;
-  l->Data.TargetPos = tp;
-  return d.GetObj(d.Add(std::move(l)));
+  return d.GetObj(d.AddLink(std::make_unique<TLink>(type, sp, tp), from, to));
 }
 
 // A random diagram description: objects in list order, links naming their ends
@@ -89,11 +83,7 @@ inline std::vector<TShemObj*> BuildDiagram(TShem& d, const std::vector<GenObject
   // Add in list order; link ends are set once all objects exist.
   for (size_t i = 0; i < objs.size(); ++i) {
     if (objs[i].link) {
-      auto l = std::make_unique<TLink>();
-      l->Data.LinkType = ltArrowTarget;
-      l->Data.SourcePos = PosCentre;
-      l->Data.TargetPos = PosCentre;
-      made[i] = d.GetObj(d.Add(std::move(l)));
+      made[i] = d.GetObj(d.Add(std::make_unique<TLink>(ltArrowTarget, PosCentre, PosCentre)));
     } else {
       const int32_t x = int32_t(i % 500) * 100, y = int32_t(i / 500) * 40;
       auto b =
@@ -108,8 +98,8 @@ inline std::vector<TShemObj*> BuildDiagram(TShem& d, const std::vector<GenObject
   }
   for (size_t i = 0; i < objs.size(); ++i) {
     if (!objs[i].link) continue;
-    made[i]->AsLink()->Data.Source = made[size_t(objs[i].source)];
-    made[i]->AsLink()->Data.Target = made[size_t(objs[i].target)];
+    d.SetLinkEnd(made[i], LinkEnd::Source, made[size_t(objs[i].source)]);
+    d.SetLinkEnd(made[i], LinkEnd::Target, made[size_t(objs[i].target)]);
   }
   return made;
 }

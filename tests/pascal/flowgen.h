@@ -312,17 +312,13 @@ class FlowGen {
       if (!o.link) {
         made[size_t(i)] = d.GetObj(d.Add(std::move(o.block)));
       } else {
-        auto l = std::make_unique<TLink>();
-        l->Data.LinkType = o.type;
-        l->Data.SourcePos = o.sp;
-        l->Data.TargetPos = o.tp;
-        made[size_t(i)] = d.GetObj(d.Add(std::move(l)));
+        made[size_t(i)] = d.GetObj(d.Add(std::make_unique<TLink>(o.type, o.sp, o.tp)));
       }
     }
     for (size_t i = 0; i < objs.size(); ++i) {
       if (!objs[i].link) continue;
-      made[i]->AsLink()->Data.Source = made[size_t(objs[i].source)];
-      made[i]->AsLink()->Data.Target = made[size_t(objs[i].target)];
+      d.SetLinkEnd(made[i], LinkEnd::Source, made[size_t(objs[i].source)]);
+      d.SetLinkEnd(made[i], LinkEnd::Target, made[size_t(objs[i].target)]);
     }
   }
 

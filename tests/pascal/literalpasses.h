@@ -26,8 +26,8 @@ class LiteralPasses {
       for (TShemObj* h = First(k); h; h = Next(h, k)) Reattach(h, k, p1);
       for (TShemObj* l = First(p2); l; l = Next(l, p2)) Reattach(l, p2, p1);
       if (Marks.count(p2)) Marks.insert(p1);
-      L(k).Source = nullptr;
-      L(k).Target = nullptr;
+      SetEnd(k, LinkEnd::Source, nullptr);
+      SetEnd(k, LinkEnd::Target, nullptr);
       Remove(k);
       Remove(p2);
       return true;
@@ -50,47 +50,49 @@ class LiteralPasses {
         TShemObj* lb = Next(la, p);
         if (!lb) continue;  // a single link: left alone
         auto nl = std::make_unique<TLink>();
+        TShemObj* nlSource;
+        TShemObj* nlTarget;
         if (L(la).Source.Get() == p) {
-          nl->Data.Source = L(la).Target.Get();
+          nlSource = L(la).Target.Get();
           nl->Data.SourcePos = L(la).TargetPos;
           nl->Data.LinkType = Swap(L(la).LinkType);
-          L(la).Target = nullptr;
+          SetEnd(la, LinkEnd::Target, nullptr);
         } else {
-          nl->Data.Source = L(la).Source.Get();
+          nlSource = L(la).Source.Get();
           nl->Data.SourcePos = L(la).SourcePos;
           nl->Data.LinkType = L(la).LinkType;
-          L(la).Source = nullptr;
+          SetEnd(la, LinkEnd::Source, nullptr);
         }
         if (L(lb).Source.Get() == p) {
-          nl->Data.Target = L(lb).Target.Get();
+          nlTarget = L(lb).Target.Get();
           nl->Data.TargetPos = L(lb).TargetPos;
           if (nl->Data.LinkType == 0 || nl->Data.LinkType == 3) nl->Data.LinkType = L(lb).LinkType;
-          L(lb).Target = nullptr;
+          SetEnd(lb, LinkEnd::Target, nullptr);
         } else {
-          nl->Data.Target = L(lb).Source.Get();
+          nlTarget = L(lb).Source.Get();
           nl->Data.TargetPos = L(lb).SourcePos;
           if (nl->Data.LinkType == 0 || nl->Data.LinkType == 3)
             nl->Data.LinkType = Swap(L(lb).LinkType);
-          L(lb).Source = nullptr;
+          SetEnd(lb, LinkEnd::Source, nullptr);
         }
-        TShemObj* l0 = d_.GetObj(d_.Add(std::move(nl)));
+        TShemObj* l0 = d_.GetObj(d_.AddLink(std::move(nl), nlSource, nlTarget));
         for (TShemObj* h = First(la); h; h = Next(h, la)) {
           if (L(h).Source.Get() == la) {
-            L(h).Source = l0;
+            SetEnd(h, LinkEnd::Source, l0);
             L(h).SourcePos = ScalePoint(L(h).SourcePos, 0.5);
           }
           if (L(h).Target.Get() == la) {
-            L(h).Target = l0;
+            SetEnd(h, LinkEnd::Target, l0);
             L(h).TargetPos = ScalePoint(L(h).TargetPos, 0.5);
           }
         }
         for (TShemObj* h = First(lb); h; h = Next(h, lb)) {
           if (L(h).Source.Get() == lb) {
-            L(h).Source = l0;
+            SetEnd(h, LinkEnd::Source, l0);
             L(h).SourcePos = PointAdd({32766, 32766}, ScalePoint(L(h).SourcePos, 0.5));
           }
           if (L(h).Target.Get() == lb) {
-            L(h).Target = l0;
+            SetEnd(h, LinkEnd::Target, l0);
             L(h).TargetPos = PointAdd({32766, 32766}, ScalePoint(L(h).TargetPos, 0.5));
           }
         }
@@ -111,22 +113,17 @@ class LiteralPasses {
       b->Data.BottomRight = {mid.X + 2, mid.Y + 2};
       d_.Insert(0, std::move(b));
       TShemObj* np = d_.GetObj(0);
-      auto k2 = std::make_unique<TLink>();
-      k2->Data.LinkType = L(k).LinkType;
-      k2->Data.Source = L(k).Source.Get();
-      k2->Data.SourcePos = L(k).SourcePos;
-      k2->Data.Target = np;
-      k2->Data.TargetPos = {32767, 32767};
-      d_.Add(std::move(k2));
-      L(k).Source = np;
+      d_.AddLink(std::make_unique<TLink>(L(k).LinkType, L(k).SourcePos, TPoint{32767, 32767}),
+                 L(k).Source, np);
+      SetEnd(k, LinkEnd::Source, np);
       L(k).SourcePos = {32767, 32767};
       for (TShemObj* h = First(k); h; h = Next(h, k)) {
         if (L(h).Source.Get() == k) {
-          L(h).Source = np;
+          SetEnd(h, LinkEnd::Source, np);
           L(h).SourcePos = {32767, 32767};
         }
         if (L(h).Target.Get() == k) {
-          L(h).Target = np;
+          SetEnd(h, LinkEnd::Target, np);
           L(h).TargetPos = {32767, 32767};
         }
       }
@@ -150,18 +147,18 @@ class LiteralPasses {
       for (TShemObj* l = First(p); l; l = Next(l, p)) {
         if (l == o) continue;
         if (L(l).Source.Get() == p) {
-          L(l).Source = t;
+          SetEnd(l, LinkEnd::Source, t);
           L(l).SourcePos = {32767, 0};
           L(l).LinkType = 2;
         }
         if (L(l).Target.Get() == p) {
-          L(l).Target = t;
+          SetEnd(l, LinkEnd::Target, t);
           L(l).TargetPos = {32767, 0};
           L(l).LinkType = 1;
         }
       }
-      L(o).Source = nullptr;
-      L(o).Target = nullptr;
+      SetEnd(o, LinkEnd::Source, nullptr);
+      SetEnd(o, LinkEnd::Target, nullptr);
       Remove(o);
       Remove(p);
       return true;
@@ -188,8 +185,8 @@ class LiteralPasses {
       t = t + "\r\n" + Text(b);
       for (TShemObj* l = First(b); l; l = Next(l, b)) {
         if (l == o) continue;
-        if (L(l).Source.Get() == b) L(l).Source = r;
-        if (L(l).Target.Get() == b) L(l).Target = r;
+        if (L(l).Source.Get() == b) SetEnd(l, LinkEnd::Source, r);
+        if (L(l).Target.Get() == b) SetEnd(l, LinkEnd::Target, r);
       }
       Remove(b);
       return true;
@@ -259,13 +256,7 @@ class LiteralPasses {
           Remove(by);
           if (InList(bn)) Remove(bn);
           r->AsBlock()->Data.Kind = bkSquare;
-          auto nl = std::make_unique<TLink>();
-          nl->Data.LinkType = 1;
-          nl->Data.Source = r;
-          nl->Data.SourcePos = {32767, 65535};
-          nl->Data.Target = jy;
-          nl->Data.TargetPos = {32767, 0};
-          d_.Add(std::move(nl));
+          d_.AddLink(std::make_unique<TLink>(1, TPoint{32767, 65535}, TPoint{32767, 0}), r, jy);
           applied = true;
         } else if (jy == r && by->IsBlock()) {
           const int k = CountIn(by);
@@ -277,9 +268,9 @@ class LiteralPasses {
           } else if (others.size() < 2 && k == 2) {
             Text(by) = "repeat\r\n" + Text(by) + "\r\nuntil not(" + cond + ");";
             if (L(no).Source.Get() == r && L(no).LinkType == 1)
-              L(no).Source = by;
+              SetEnd(no, LinkEnd::Source, by);
             else
-              L(no).Target = by;
+              SetEnd(no, LinkEnd::Target, by);
             Remove(r);
             applied = true;
           }
@@ -318,9 +309,10 @@ class LiteralPasses {
     return (Tgt(l) == x && L(l).LinkType == 1) || (Src(l) == x && L(l).LinkType == 2);
   }
   static TShemObj* Far(TShemObj* l, TShemObj* x) { return Src(l) == x ? Tgt(l) : Src(l); }
-  static void Reattach(TShemObj* l, TShemObj* from, TShemObj* to) {
-    if (Src(l) == from) L(l).Source = to;
-    if (Tgt(l) == from) L(l).Target = to;
+  void SetEnd(TShemObj* l, LinkEnd end, TShemObj* to) { d_.SetLinkEnd(l, end, to); }
+  void Reattach(TShemObj* l, TShemObj* from, TShemObj* to) {
+    if (Src(l) == from) SetEnd(l, LinkEnd::Source, to);
+    if (Tgt(l) == from) SetEnd(l, LinkEnd::Target, to);
   }
   TShemObj* First(TShemObj* x) const { return d_.NextLinkObjTo(nullptr, x); }
   TShemObj* Next(TShemObj* after, TShemObj* x) const { return d_.NextLinkObjTo(after, x); }
