@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "editor/documenthost.h"
-#include "userblocks/userblocklist.h"
+#include "model/userblocklist.h"
 
 class QAction;
 class QActionGroup;

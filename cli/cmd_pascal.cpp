@@ -8,21 +8,7 @@
 #include "model/stream.h"
 #include "options.h"
 #include "pascal/pascaltranslator.h"
-#include "userblocks/userblocklist.h"
-
-namespace {
-// Prints each message at once, so that standard error keeps their order.
-class StderrReporter : public TPascalReporter {
- public:
-  explicit StderrReporter(int codePage) : codePage_(codePage) {}
-  void Error(const std::string& message) override {
-    std::fprintf(stderr, "Error: %s\n", CodepageToUtf8(message, codePage_).c_str());
-  }
-
- private:
-  int codePage_;
-};
-}  // namespace
+#include "model/userblocklist.h"
 
 int CmdPascal(const std::vector<std::string>& args) {
   std::vector<std::string> pos;
@@ -48,10 +34,10 @@ int CmdPascal(const std::vector<std::string>& args) {
   }
   TUserBlockList translationBlocks;
   TMemoryStream stream(std::move(bytes));
-  TPascalTranslator translator;
-  StderrReporter reporter(cp);
-  const bool emitted = translator.FormShow(stream, reporter, &translationBlocks);
-  for (const std::string& line : translator.Lines) std::cout << CodepageToUtf8(line, cp) << '\n';
+  const TPascalTranslation t = Translate(stream, &translationBlocks);
+  for (const std::string& m : t.Messages)
+    std::fprintf(stderr, "Error: %s\n", CodepageToUtf8(m, cp).c_str());
+  for (const std::string& line : t.Lines) std::cout << CodepageToUtf8(line, cp) << '\n';
   std::cout.flush();
-  return emitted && std::cout.good() ? 0 : 1;
+  return t.Emitted && std::cout.good() ? 0 : 1;
 }

@@ -11,7 +11,7 @@
 #include "model/shem.h"
 #include "model/stream.h"
 #include "options.h"
-#include "userblocks/userblocklist.h"
+#include "model/userblocklist.h"
 
 bool ParseCommonArgs(const std::vector<std::string>& args, std::vector<std::string>& positional,
                      int& codePage) {

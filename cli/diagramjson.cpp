@@ -5,7 +5,7 @@
 #include "model/codepage.h"
 #include "model/shem.h"
 #include "model/stream.h"
-#include "userblocks/userblocklist.h"
+#include "model/userblocklist.h"
 
 namespace {
 Json Pair(int64_t a, int64_t b) {

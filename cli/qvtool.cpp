@@ -30,10 +30,8 @@ int main(int argc, char** argv) {
       rc = CmdBuild(args);
     else if (cmd == "check")
       rc = CmdCheck(args);
-#ifdef QV_HAVE_PASCAL
     else if (cmd == "pascal")
       rc = CmdPascal(args);
-#endif
     if (rc == 2 || rc < 0) {
       std::fprintf(stderr, "%s\n", kUsage);
       return 2;

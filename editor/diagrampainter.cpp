@@ -7,9 +7,10 @@
 #include <cmath>
 
 #include "editor/diagramtext.h"
+#include "model/handles.h"
 #include "model/shapes.h"
 #include "model/shem.h"
-#include "userblocks/userblocklist.h"
+#include "model/userblocklist.h"
 
 namespace {
 QPoint Q(TPoint p) { return QPoint(p.X, p.Y); }
@@ -26,7 +27,6 @@ QPolygon RectPolygon(TPoint a, TPoint b) {
   return QPolygon({QPoint(a.X, a.Y), QPoint(b.X, a.Y), QPoint(b.X, b.Y), QPoint(a.X, b.Y)});
 }
 
-int32_t Mid(int32_t a, int32_t b) { return Round((double(a) + b) * 0.5); }
 
 // Outlines are stroked segment by segment: Qt's one-pixel polyline leaves out
 // the pixel where segments meet, and every vertex of an outline must show.
@@ -137,36 +137,18 @@ void TDiagramPainter::DrawBlock(const Block& b, bool selected) {
   const bool filled = b.Filled && !b.Dotted && FillAllowed(kind);
   p_.setBrush(filled ? QBrush(window_) : QBrush(Qt::NoBrush));
 
-  std::vector<TPoint> handles;
-  auto eightHandles = [&] {
-    handles = {{L, T},  {Mid(L, Rt), T}, {Rt, T}, {Rt, Mid(T, B)},
-               {Rt, B}, {Mid(L, Rt), B}, {L, B},  {L, Mid(T, B)}};
-  };
-
   const TOutline outline = BlockOutline(kind, R, userBlocks_);
   switch (kind) {
     case bkSquare:
       Figure(p_, RectPolygon(tl, br));
-      eightHandles();
       break;
     case bkEllipse:
       p_.drawEllipse(QRectF(L, T, double(Rt) - L, double(B) - T));
-      handles = {{Mid(L, Rt), T}, {Rt, Mid(T, B)}, {Mid(L, Rt), B}, {L, Mid(T, B)}};
       break;
     case bkRhomb:
+    case bkParallelogram:
       Figure(p_, ToPolygon(outline.Figures[0].Points));
-      handles = outline.Figures[0].Points;
       break;
-    case bkParallelogram: {
-      const std::vector<TPoint>& v = outline.Figures[0].Points;
-      Figure(p_, ToPolygon(v));
-      for (size_t i = 0; i < 4; ++i) {
-        handles.push_back(v[i]);
-        const TPoint& n = v[(i + 1) % 4];
-        handles.push_back({Mid(v[i].X, n.X), Mid(v[i].Y, n.Y)});
-      }
-      break;
-    }
     case bkPoint:
       p_.setBrush(selected ? QBrush(Qt::black) : QBrush(window_));
       p_.drawEllipse(QRectF(L, T, double(Rt) - L, double(B) - T));
@@ -176,7 +158,6 @@ void TDiagramPainter::DrawBlock(const Block& b, bool selected) {
         SetPen(true);
         Figure(p_, RectPolygon(tl, br));
       }
-      eightHandles();
       break;
     case bkComment:
       if (selected) {
@@ -185,7 +166,6 @@ void TDiagramPainter::DrawBlock(const Block& b, bool selected) {
       }
       SetPen(false);
       Stroke(p_, ToPolygon(outline.Figures[0].Points), false);
-      eightHandles();
       break;
     case bkDocument: {
       Stroke(p_, ToPolygon(outline.Figures[0].Points), false);
@@ -209,28 +189,24 @@ void TDiagramPainter::DrawBlock(const Block& b, bool selected) {
       p_.setPen(QPen(Qt::black, 0));
       p_.drawPoints(dots);
       p_.restore();
-      eightHandles();
       break;
     }
     case bkProcess:
       for (const TFigure& f : outline.Figures) Figure(p_, RectPolygon(f.Points[0], f.Points[1]));
-      eightHandles();
       break;
     case bkPage:
       Figure(p_, ToPolygon(outline.Figures[0].Points));
-      eightHandles();
       break;
     default:
       // User blocks: the closed outline placed in R, never filled. Kinds 10..14
       // and user blocks missing from the list have no outline.
       p_.setBrush(Qt::NoBrush);
       for (const TFigure& f : outline.Figures) Figure(p_, ToPolygon(f.Points));
-      eightHandles();
       break;
   }
 
   if (selected)
-    for (const TPoint& h : handles) DrawHandle(h);
+    for (const TPoint& h : DrawnHandles(kind, R)) DrawHandle(h);
 
   if (kind != bkPoint) DrawBlockText(b, R);
 

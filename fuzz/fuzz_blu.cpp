@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "model/stream.h"
-#include "userblocks/userblocklist.h"
+#include "model/userblocklist.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TUserBlockList list;

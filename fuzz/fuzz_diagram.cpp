@@ -5,7 +5,7 @@
 
 #include "model/shem.h"
 #include "model/stream.h"
-#include "userblocks/userblocklist.h"
+#include "model/userblocklist.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TUserBlockList list;

@@ -18,3 +18,12 @@ std::string EncodeCodepage(const std::u32string& text, int codePage);
 std::string CodepageToUtf8(const std::string& bytes, int codePage);
 // Invalid UTF-8 sequences become "?" as well.
 std::string Utf8ToCodepage(const std::string& utf8, int codePage);
+
+// ASCII case folding: the letters A to Z become a to z; every other byte, a
+// Cyrillic letter included, stays as it is. Text search and the translator's
+// keyword tests compare with it.
+inline char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+inline std::string LowerAscii(std::string s) {
+  for (char& c : s) c = FoldAscii(c);
+  return s;
+}

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+inline constexpr double kPi = 3.14159265358979323846;
+
 struct TPoint {
   int32_t X = 0;
   int32_t Y = 0;

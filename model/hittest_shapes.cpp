@@ -4,10 +4,12 @@
 #include <cmath>
 #include <limits>
 
-#include "userblocks/userblocklist.h"
+#include "model/blockframe.h"
+#include "model/handles.h"
+#include "model/shapes.h"
+#include "model/userblocklist.h"
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
 constexpr int64_t kTol = HitTolerance;
 // The ellipse's border ring reaches this far on either side of the outline.
 constexpr double kEllipseRing = 2;
@@ -25,26 +27,6 @@ int32_t Saturate(int64_t v) {
   if (v < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
   return int32_t(v);
 }
-
-// The block's rectangle with its corners in order, its extents and its centre.
-struct Frame {
-  int32_t L, T, R, B;
-  double w, h;
-  int32_t cx, cy;
-  explicit Frame(TRect r) {
-    NormalizeRect(r);
-    L = r.Left;
-    T = r.Top;
-    R = r.Right;
-    B = r.Bottom;
-    w = double(R) - L;
-    h = double(B) - T;
-    const TPoint m = MidPoint({L, T}, {R, B});
-    cx = m.X;
-    cy = m.Y;
-  }
-  TRect Rect() const { return {L, T, R, B}; }
-};
 
 // p inside [l, r] x [t, b], edges included, with 64-bit bounds.
 bool InZone(TPoint p, int64_t l, int64_t t, int64_t r, int64_t b) {
@@ -65,7 +47,7 @@ const TUserBlock* UserBlockOf(int kind, const TUserBlockList* list) {
 
 // ---- inside tests by kind ------------------------------------------------------
 
-bool InEllipse(const Frame& f, TPoint p) {
+bool InEllipse(const TBlockFrame& f, TPoint p) {
   if (f.w == 0 || f.h == 0) return false;  // a flat ellipse has no inside
   const double a = f.w / 2, b = f.h / 2;
   const double u = (double(p.X) - f.cx) / a, v = (double(p.Y) - f.cy) / b;
@@ -75,7 +57,7 @@ bool InEllipse(const Frame& f, TPoint p) {
 // Outside the rectangle a rhomb never covers a point; for a proper rhomb that
 // follows from the four edges, and it keeps a flat one from covering a band
 // of the plane beyond its rectangle.
-bool InRhomb(const Frame& f, TPoint p) {
+bool InRhomb(const TBlockFrame& f, TPoint p) {
   if (!PtInRectIncl(p, f.Rect())) return false;
   const TPoint top{f.cx, f.T}, left{f.L, f.cy}, right{f.R, f.cy}, bottom{f.cx, f.B};
   if (SameSide(p, {f.L, f.T}, RectOfPoints(top, left))) return false;
@@ -87,11 +69,11 @@ bool InRhomb(const Frame& f, TPoint p) {
 
 struct ParallelogramCorners {
   int32_t t, u;  // x of the top-left and the bottom-right corner
-  explicit ParallelogramCorners(const Frame& f)
+  explicit ParallelogramCorners(const TBlockFrame& f)
       : t(Round(f.L + f.w / 6)), u(Round(f.R - f.w / 6)) {}
 };
 
-bool InParallelogram(const Frame& f, TPoint p) {
+bool InParallelogram(const TBlockFrame& f, TPoint p) {
   if (!PtInRectIncl(p, f.Rect())) return false;
   const ParallelogramCorners c(f);
   if (SameSide(p, {f.L, f.T}, RectOfPoints({f.L, f.B}, {c.t, f.T}))) return false;
@@ -99,29 +81,22 @@ bool InParallelogram(const Frame& f, TPoint p) {
   return true;
 }
 
-// The Document's wavy bottom edge at x, unrounded; flat for a zero width.
-double DocumentWave(const Frame& f, double x) {
-  if (f.w == 0) return f.B;
-  const double t = x - f.L;
-  return f.B - (f.h / 4) * t / f.w + (f.h / 16) * std::sin(2 * kPi * t / f.w);
-}
-
-bool InDocument(const Frame& f, TPoint p) {
+bool InDocument(const TBlockFrame& f, TPoint p) {
   if (p.X < f.L || p.X > f.R || p.Y < f.T) return false;
   if (p.Y <= f.B - f.h / 4) return true;
-  return p.Y <= DocumentWave(f, p.X);
+  return p.Y <= DocumentWave(f, double(p.X));
 }
 
-int32_t PageShoulder(const Frame& f) { return Trunc(f.B - f.h / 3); }
+int32_t PageShoulder(const TBlockFrame& f) { return Trunc(f.B - f.h / 3); }
 
-bool InPage(const Frame& f, TPoint p) {
+bool InPage(const TBlockFrame& f, TPoint p) {
   if (PtInRectIncl(p, {f.L, f.T, f.R, PageShoulder(f)})) return true;
   if (f.w == 0 || p.X < f.L || p.X > f.R || p.Y < f.T) return false;
   return p.Y <= f.B - std::fabs(2 * f.h * (double(p.X) - f.L - f.w / 2)) / (3 * f.w);
 }
 
 // The lower part of a Page as NextInRect tests a corner of the rectangle.
-bool InPageLowerPart(const Frame& f, TPoint p) {
+bool InPageLowerPart(const TBlockFrame& f, TPoint p) {
   if (f.w == 0 || p.X < f.L || p.X > f.R || p.Y < f.T) return false;
   return p.Y <= f.B - std::fabs(2 * (double(p.X) - f.L - f.w / 2) * f.h / 3) / f.w;
 }
@@ -130,7 +105,7 @@ bool InPageLowerPart(const Frame& f, TPoint p) {
 
 // The four zones of a rectangle's sides, tested top, right, bottom, left; a
 // later hit replaces the point of an earlier one.
-bool RectBorder(const Frame& f, TPoint p, TPoint& q) {
+bool RectBorder(const TBlockFrame& f, TPoint p, TPoint& q) {
   bool found = false;
   if (InZone(p, f.L - kTol, f.T - kTol, f.R + kTol, f.T + kTol)) {
     q = {Clamp(p.X, f.L, f.R), f.T};
@@ -154,7 +129,7 @@ bool RectBorder(const Frame& f, TPoint p, TPoint& q) {
 // A ring 2 units wide on either side of the outline. When the block is 4 units
 // or less across, the inner ellipse vanishes and the whole grown ellipse is
 // near; at the very centre the direction is taken to the right.
-bool EllipseBorder(const Frame& f, TPoint p, TPoint& q) {
+bool EllipseBorder(const TBlockFrame& f, TPoint p, TPoint& q) {
   const double a = f.w / 2, b = f.h / 2;
   const double dx = double(p.X) - f.cx, dy = double(p.Y) - f.cy;
   const double ou = dx / (a + kEllipseRing), ov = dy / (b + kEllipseRing);
@@ -171,11 +146,11 @@ bool EllipseBorder(const Frame& f, TPoint p, TPoint& q) {
   return true;
 }
 
-bool RhombBorder(const Frame& f, const TRect& rect, TPoint p, TPoint& q) {
-  if (!InRhomb(Frame(Grown(rect, kTol)), p)) return false;
+bool RhombBorder(const TBlockFrame& f, const TRect& rect, TPoint p, TPoint& q) {
+  if (!InRhomb(TBlockFrame(Grown(rect, kTol)), p)) return false;
   const TRect inner = Grown(rect, -kTol);
   // A rhomb less than 6 units across has no inner rhomb left.
-  if (inner.Left < inner.Right && inner.Top < inner.Bottom && InRhomb(Frame(inner), p))
+  if (inner.Left < inner.Right && inner.Top < inner.Bottom && InRhomb(TBlockFrame(inner), p))
     return false;
   const TPoint top{f.cx, f.T}, left{f.L, f.cy}, right{f.R, f.cy}, bottom{f.cx, f.B};
   const TRect edges[4] = {RectOfPoints(top, left), RectOfPoints(right, bottom),
@@ -207,7 +182,7 @@ bool RhombBorder(const Frame& f, const TRect& rect, TPoint p, TPoint& q) {
 
 // A slanted side from (x0, y0) to (x1, y1), x0 < x1 unless the side is
 // vertical: near when p is within 3 of its line over its x range grown by 3.
-bool SlantedSide(const Frame& f, TPoint from, TPoint to, TPoint p, TPoint& q) {
+bool SlantedSide(const TBlockFrame& f, TPoint from, TPoint to, TPoint p, TPoint& q) {
   const int32_t lo = Min(from.X, to.X), hi = Max(from.X, to.X);
   if (p.X < int64_t(lo) - kTol || p.X > int64_t(hi) + kTol) return false;
   if (lo == hi) {  // a block 3 units wide or less has vertical sides
@@ -223,7 +198,7 @@ bool SlantedSide(const Frame& f, TPoint from, TPoint to, TPoint p, TPoint& q) {
 }
 
 // The first zone that p falls in wins: bottom, top, left side, right side.
-bool ParallelogramBorder(const Frame& f, TPoint p, TPoint& q) {
+bool ParallelogramBorder(const TBlockFrame& f, TPoint p, TPoint& q) {
   const ParallelogramCorners c(f);
   if (InZone(p, f.L - kTol, f.B - kTol, c.u + kTol, f.B + kTol)) {
     q = {Clamp(p.X, f.L, c.u), f.B};
@@ -239,7 +214,7 @@ bool ParallelogramBorder(const Frame& f, TPoint p, TPoint& q) {
 
 // The bracket: top bar, bottom bar (no margin beyond its end), vertical side;
 // a later hit wins.
-bool CommentBorder(const Frame& f, TPoint p, TPoint& q) {
+bool CommentBorder(const TBlockFrame& f, TPoint p, TPoint& q) {
   const int64_t k = Trunc(f.w / 10);
   const int32_t barEnd = Saturate(f.L + k);
   bool found = false;
@@ -259,7 +234,7 @@ bool CommentBorder(const Frame& f, TPoint p, TPoint& q) {
 }
 
 // Top, left and the shortened right side, then the wave; a later hit wins.
-bool DocumentBorder(const Frame& f, TPoint p, TPoint& q) {
+bool DocumentBorder(const TBlockFrame& f, TPoint p, TPoint& q) {
   bool found = false;
   if (InZone(p, f.L - kTol, f.T - kTol, f.R + kTol, f.T + kTol)) {
     q = {Clamp(p.X, f.L, f.R), f.T};
@@ -274,7 +249,7 @@ bool DocumentBorder(const Frame& f, TPoint p, TPoint& q) {
     found = true;
   }
   if (p.X >= f.L - kTol && p.X <= f.R + kTol) {
-    const double y = DocumentWave(f, p.X);
+    const double y = DocumentWave(f, double(p.X));
     if (std::fabs(y - p.Y) <= kTol) {
       q = {p.X, Trunc(y)};
       found = true;
@@ -285,7 +260,7 @@ bool DocumentBorder(const Frame& f, TPoint p, TPoint& q) {
 
 // Top, the two sides down to the shoulder, then the two lower edges meeting
 // at the tip; a later hit wins. A zero-width page has no lower edges.
-bool PageBorder(const Frame& f, TPoint p, TPoint& q) {
+bool PageBorder(const TBlockFrame& f, TPoint p, TPoint& q) {
   const int32_t s = PageShoulder(f);
   bool found = false;
   if (InZone(p, f.L - kTol, f.T - kTol, f.R + kTol, f.T + kTol)) {
@@ -314,21 +289,7 @@ bool HandleUnder(TPoint p, double hx, double hy) {
   return std::fabs(p.X - hx) <= kHandleReach && std::fabs(p.Y - hy) <= kHandleReach;
 }
 
-// The corners in order and the extents, without the centre: all that the
-// reach boxes need, cheap enough to work out for every object of a walk.
-struct Extent {
-  int32_t L, T, R, B;
-  double w, h;
-  explicit Extent(const Block& b)
-      : L(Min(b.TopLeft.X, b.BottomRight.X)),
-        T(Min(b.TopLeft.Y, b.BottomRight.Y)),
-        R(Max(b.TopLeft.X, b.BottomRight.X)),
-        B(Max(b.TopLeft.Y, b.BottomRight.Y)),
-        w(double(R) - L),
-        h(double(B) - T) {}
-};
-
-THitBox BoxOf(const Extent& f, int64_t margin) {
+THitBox BoxOf(const TBlockFrame& f, int64_t margin) {
   return {f.L - margin, f.T - margin, f.R + margin, f.B + margin};
 }
 
@@ -388,7 +349,7 @@ bool BlockIsHittable(int kind, const TUserBlockList* userBlocks) {
 }
 
 bool BlockUnderPoint(const Block& b, TPoint p, const TUserBlockList* userBlocks) {
-  const Frame f(b.Rect());
+  const auto f = TBlockFrame::Ordered(b.Rect());
   switch (b.Kind) {
     case bkEllipse:
       return InEllipse(f, p);
@@ -415,7 +376,7 @@ bool BlockUnderPoint(const Block& b, TPoint p, const TUserBlockList* userBlocks)
 bool BlockTouchesRect(const Block& b, const TRect& r, const TUserBlockList* userBlocks) {
   if (b.Kind == bkPoint) return PtInRectIncl(b.TopLeft, r);
   if (!BlockIsHittable(b.Kind, userBlocks)) return false;
-  const Frame f(b.Rect());
+  const auto f = TBlockFrame::Ordered(b.Rect());
   const TPoint corners[4] = {
       {r.Left, r.Top}, {r.Right, r.Top}, {r.Right, r.Bottom}, {r.Left, r.Bottom}};
   auto anyIn = [&r](std::initializer_list<TPoint> pts) {
@@ -453,7 +414,7 @@ bool BlockTouchesRect(const Block& b, const TRect& r, const TUserBlockList* user
 }
 
 bool BlockBorderPoint(const Block& b, TPoint p, const TUserBlockList* userBlocks, TPoint& q) {
-  const Frame f(b.Rect());
+  const auto f = TBlockFrame::Ordered(b.Rect());
   switch (b.Kind) {
     case bkSquare:
     case bkProcess:
@@ -485,52 +446,15 @@ bool BlockBorderPoint(const Block& b, TPoint p, const TUserBlockList* userBlocks
 
 int BlockHandleAt(const Block& b, TPoint p, const TUserBlockList* userBlocks) {
   if (b.Kind == bkPoint || !BlockIsHittable(b.Kind, userBlocks)) return 0;
-  const Frame f(b.Rect());
-  struct H {
-    int n;
-    double x, y;
-  };
-  auto first = [p](std::initializer_list<H> hs) {
-    for (const H& h : hs)
-      if (HandleUnder(p, h.x, h.y)) return h.n;
-    return 0;
-  };
-  switch (b.Kind) {
-    case bkEllipse:
-    case bkRhomb:
-    case bkPage:
-      return first({{7, double(f.L), double(f.cy)},
-                    {1, double(f.cx), double(f.T)},
-                    {3, double(f.R), double(f.cy)},
-                    {5, double(f.cx), double(f.B)}});
-    case bkParallelogram: {
-      const int32_t t = Round(5.0 / 6 * f.L + 1.0 / 6 * f.R);
-      const int32_t u = Round(1.0 / 6 * f.L + 5.0 / 6 * f.R);
-      return first({{6, double(f.L), double(f.B)},
-                    {7, double(Round((double(f.L) + t) / 2)), double(f.cy)},
-                    {8, double(t), double(f.T)},
-                    {1, (double(t) + f.R) / 2, double(f.T)},
-                    {2, double(f.R), double(f.T)},
-                    {3, double(Round((double(u) + f.R) / 2)), double(f.cy)},
-                    {4, double(u), double(f.B)},
-                    {5, (double(u) + f.L) / 2, double(f.B)}});
-    }
-    default:
-      return first({{8, double(f.L), double(f.T)},
-                    {1, double(f.cx), double(f.T)},
-                    {2, double(f.R), double(f.T)},
-                    {3, double(f.R), double(f.cy)},
-                    {4, double(f.R), double(f.B)},
-                    {5, double(f.cx), double(f.B)},
-                    {6, double(f.L), double(f.B)},
-                    {7, double(f.L), double(f.cy)}});
-  }
+  for (const THandle& h : HitHandles(b.Kind, TBlockFrame::Ordered(b.Rect())))
+    if (HandleUnder(p, h.X, h.Y)) return h.Number;
+  return 0;
 }
 
 // ---- reach boxes ----------------------------------------------------------------
 
 THitBox PointReach(const Block& b) {
-  const Extent f(b);
+  const auto f = TBlockFrame::Ordered(b.Rect());
   if (b.Kind == bkDocument) {
     // The wave dips below the bottom corner by up to h/16.
     THitBox box = BoxOf(f, 0);
@@ -545,7 +469,7 @@ THitBox PointReach(const Block& b) {
 }
 
 THitBox BorderReach(const Block& b) {
-  const Extent f(b);
+  const auto f = TBlockFrame::Ordered(b.Rect());
   switch (b.Kind) {
     case bkPoint:
     case bkText:
@@ -566,7 +490,7 @@ THitBox BorderReach(const Block& b) {
     case bkParallelogram: {
       // The slanted sides are followed 3 units beyond their ends along x; on
       // a narrow block they are steep and reach far above and below.
-      const ParallelogramCorners c(Frame(b.Rect()));
+      const ParallelogramCorners c(TBlockFrame::Ordered(b.Rect()));
       const int64_t run =
           std::max<int64_t>(1, std::min<int64_t>(int64_t(c.t) - f.L, int64_t(f.R) - c.u));
       const int64_t steep = Ceil64(kTol * f.h / double(run));
@@ -592,11 +516,11 @@ THitBox BorderReach(const Block& b) {
 
 THitBox HandleReach(const Block& b) {
   if (b.Kind == bkPoint || (b.Kind >= BuiltInKindCount && !IsUserKind(b.Kind))) return {};
-  return BoxOf(Extent(b), kHandleReach + 1);
+  return BoxOf(TBlockFrame::Ordered(b.Rect()), kHandleReach + 1);
 }
 
 THitBox TouchReach(const Block& b) {
   if (b.Kind == bkPoint) return {b.TopLeft.X, b.TopLeft.Y, b.TopLeft.X, b.TopLeft.Y};
   if (b.Kind >= BuiltInKindCount && !IsUserKind(b.Kind)) return {};
-  return BoxOf(Extent(b), 0);
+  return BoxOf(TBlockFrame::Ordered(b.Rect()), 0);
 }

@@ -3,24 +3,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "userblocks/userblocklist.h"
+#include "model/blockframe.h"
+#include "model/userblocklist.h"
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
-
-struct Dims {
-  int32_t L, T, R, B;
-  double w, h;
-  int32_t cx, cy;
-};
-
-Dims DimsOf(const TRect& r) {
-  Dims d{r.Left, r.Top, r.Right, r.Bottom, double(r.Right) - r.Left, double(r.Bottom) - r.Top,
-         0,      0};
-  d.cx = Round((double(r.Left) + r.Right) / 2);
-  d.cy = Round((double(r.Top) + r.Bottom) / 2);
-  return d;
-}
 
 TRect Shrunk(TRect r, int32_t n) {
   ShrinkRect(n, r);
@@ -32,15 +18,16 @@ const char* const KindNames[BuiltInKindCount] = {"Square",  "Ellipse", "Rhomb", 
                                                  "Point",   "Text",    "Comment", "Document",
                                                  "Process", "Page"};
 
-int32_t DocumentWaveY(const TRect& r, int32_t x) {
-  const Dims d = DimsOf(r);
-  if (d.w == 0) return d.B;  // a zero-width document has a flat bottom
-  const double t = double(x) - d.L;
-  return Trunc(d.B - (d.h / 4) * t / d.w + (d.h / 16) * std::sin(2 * kPi * t / d.w));
+double DocumentWave(const TBlockFrame& f, double x) {
+  if (f.w == 0) return f.B;  // a zero-width document has a flat bottom
+  const double t = x - f.L;
+  return f.B - (f.h / 4) * t / f.w + (f.h / 16) * std::sin(2 * kPi * t / f.w);
 }
 
+int32_t DocumentWaveY(const TRect& r, int32_t x) { return Trunc(DocumentWave(TBlockFrame(r), x)); }
+
 TOutline BlockOutline(int kind, const TRect& r, const TUserBlockList* userBlocks) {
-  const Dims d = DimsOf(r);
+  const TBlockFrame d(r);
   TOutline o;
   auto add = [&o](TFigure::Type t, std::vector<TPoint> pts) {
     o.Figures.push_back({t, std::move(pts)});
@@ -101,7 +88,7 @@ TOutline BlockOutline(int kind, const TRect& r, const TUserBlockList* userBlocks
 
 std::optional<TRect> TextRect(const Block& b, const TUserBlockList* userBlocks) {
   const TRect r = b.Rect();
-  const Dims d = DimsOf(r);
+  const TBlockFrame d(r);
   switch (b.Kind) {
     case bkSquare:
     case bkComment:
@@ -135,7 +122,7 @@ std::optional<TRect> TextRect(const Block& b, const TUserBlockList* userBlocks) 
 }
 
 TPoint NearestConnectionPoint(const Block& b, TPoint p) {
-  const Dims d = DimsOf(b.Rect());
+  const TBlockFrame d(b.Rect());
   TPoint pts[4] = {{d.L, d.cy}, {d.R, d.cy}, {d.cx, d.T}, {d.cx, d.B}};
   if (b.Kind == bkParallelogram) {
     const int32_t k = Round(d.w / 12);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "model/blockframe.h"
 #include "model/geometry.h"
 #include "model/shemobj.h"
 
@@ -35,7 +36,10 @@ struct TOutline {
 // 10..14, unknown user blocks) give an empty outline. userBlocks may be null.
 TOutline BlockOutline(int kind, const TRect& r, const TUserBlockList* userBlocks);
 
-// The Document's wavy bottom edge: y for every integer x from L to R.
+// The Document's wavy bottom edge over the frame, unrounded:
+// B - (h/4)(x - L)/w + (h/16) sin(2 pi (x - L)/w); flat for a zero width.
+double DocumentWave(const TBlockFrame& f, double x);
+// The same truncated, as the outline draws it for every integer x from L to R.
 int32_t DocumentWaveY(const TRect& r, int32_t x);
 
 // Text rectangle of a block; nothing for Point, kinds 10..14 and user blocks

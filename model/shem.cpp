@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "model/codepage.h"
 #include "model/listview.h"
 #include "model/shapes.h"
 
@@ -338,8 +339,6 @@ bool TShem::WouldCycle(const TShemObj* link, const TShemObj* newEnd) const {
 // ---- text --------------------------------------------------------------------
 
 namespace {
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
 size_t FindIn(const std::string& text, const std::string& what, bool caseSensitive, size_t from) {
   if (what.empty() || from > text.size()) return std::string::npos;
   if (caseSensitive) return text.find(what, from);

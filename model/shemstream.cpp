@@ -10,18 +10,19 @@
 #include "model/listview.h"
 #include "model/shem.h"
 #include "model/stream.h"
-#include "userblocks/userblocklist.h"
+#include "model/userblocklist.h"
 
 namespace {
 constexpr char kMagic[] = "FileQuorvalinEditorV";
 constexpr size_t kMagicLen = 20;
 
 void PutU16(std::vector<uint8_t>& b, uint32_t v) {
-  b.push_back(uint8_t(v));
-  b.push_back(uint8_t(v >> 8));
+  b.resize(b.size() + 2);
+  StoreU16(&b[b.size() - 2], uint16_t(v));
 }
 void PutU32(std::vector<uint8_t>& b, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
+  b.resize(b.size() + 4);
+  StoreU32(&b[b.size() - 4], v);
 }
 // Coordinates and positions are kept in 0..65535; anything outside is clamped
 // rather than wrapped to the far side.
@@ -34,13 +35,12 @@ struct Reader {
   bool Has(size_t n) const { return size_t(end - p) >= n; }
   uint8_t U8() { return *p++; }
   uint16_t U16() {
-    const uint16_t v = uint16_t(p[0] | (p[1] << 8));
+    const uint16_t v = LoadU16(p);
     p += 2;
     return v;
   }
   uint32_t U32() {
-    const uint32_t v =
-        uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+    const uint32_t v = LoadU32(p);
     p += 4;
     return v;
   }

@@ -11,24 +11,26 @@
 bool TStream::ReadU16(uint16_t& v) {
   uint8_t b[2];
   if (Read(b, 2) != 2) return false;
-  v = uint16_t(b[0] | (b[1] << 8));
+  v = LoadU16(b);
   return true;
 }
 
 bool TStream::ReadU32(uint32_t& v) {
   uint8_t b[4];
   if (Read(b, 4) != 4) return false;
-  v = uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
+  v = LoadU32(b);
   return true;
 }
 
 bool TStream::WriteU16(uint16_t v) {
-  const uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
+  uint8_t b[2];
+  StoreU16(b, v);
   return Write(b, 2);
 }
 
 bool TStream::WriteU32(uint32_t v) {
-  const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+  uint8_t b[4];
+  StoreU32(b, v);
   return Write(b, 4);
 }
 

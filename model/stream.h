@@ -10,6 +10,20 @@
 #include <string>
 #include <vector>
 
+// Little-endian numbers in byte buffers: the one definition the stream
+// methods and the diagram file reader and writer share.
+inline uint16_t LoadU16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+inline uint32_t LoadU32(const uint8_t* p) {
+  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+inline void StoreU16(uint8_t* p, uint16_t v) {
+  p[0] = uint8_t(v);
+  p[1] = uint8_t(v >> 8);
+}
+inline void StoreU32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+}
+
 class TStream {
  public:
   virtual ~TStream() = default;

@@ -1,26 +1,20 @@
 #include "pascal/pascaltranslator.h"
 
+#include "model/codepage.h"
 #include "model/shem.h"
 #include "model/stream.h"
 #include "pascal/translation.h"
 
-namespace {
-std::string LowerAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return s;
-}
-}  // namespace
 
-bool TPascalTranslator::FormShow(TStream& stream, TPascalReporter& reporter,
-                                 TUserBlockList* userBlocks) {
+TPascalTranslation Translate(TStream& stream, TUserBlockList* userBlocks) {
+  TPascalTranslation result;
   TShem work;
   work.UserBlocks = userBlocks;
   // A stream that is no diagram leaves the working copy empty, and the
   // emitting step then reports that there is no begin block.
   work.LoadFromStream(stream);
   {
-    TTranslation t(work, reporter);
+    TTranslation t(work, result.Messages);
     t.JoinAdjacentPoints();
     t.DissolveBendPoints();
     t.MakeJunctionPoints();
@@ -28,12 +22,19 @@ bool TPascalTranslator::FormShow(TStream& stream, TPascalReporter& reporter,
     t.MergeSequences();
     t.ReduceDecisions();
   }
-  const bool emitted = EmitRoutine(work, reporter);
-  IndentLines(Lines);
-  return emitted;
+  result.Emitted = EmitRoutine(work, result.Lines, result.Messages);
+  IndentLines(result.Lines);
+  return result;
 }
 
-bool TPascalTranslator::EmitRoutine(const TShem& d, TPascalReporter& reporter) {
+TPascalTranslation Translate(const TShem& diagram) {
+  TMemoryStream s;
+  diagram.SaveToStream(s);
+  return Translate(s, diagram.UserBlocks);
+}
+
+bool EmitRoutine(const TShem& d, std::vector<std::string>& lines,
+                 std::vector<std::string>& messages) {
   const TShemObj* begin = nullptr;
   for (int i = 0, n = d.Count(); i < n && !begin; ++i) {
     const TShemObj* o = d.GetObj(i);
@@ -42,32 +43,32 @@ bool TPascalTranslator::EmitRoutine(const TShem& d, TPascalReporter& reporter) {
       begin = o;
   }
   if (!begin) {
-    reporter.Error("Can not find \"begin\"");
+    messages.push_back("Can not find \"begin\"");
     return false;
   }
   const std::vector<TShemObj*> links = d.LinksOf(begin);
   if (links.empty()) {
-    reporter.Error("\"begin\" have not outgoing links");
+    messages.push_back("\"begin\" have not outgoing links");
     return false;
   }
   if (links.size() > 1) {
-    reporter.Error("\"begin\" have more than 1 outgoing link");
+    messages.push_back("\"begin\" have more than 1 outgoing link");
     return false;
   }
   if (pascalrules::LeadsIn(links[0], begin)) {
-    reporter.Error("\"begin\" have incoming link");
+    messages.push_back("\"begin\" have incoming link");
     return false;
   }
   const TShemObj* f = pascalrules::FarEnd(links[0], begin);
   if (!f || !f->IsBlock()) {
-    reporter.Error("Link instead of block");
+    messages.push_back("Link instead of block");
     return false;
   }
-  Lines = SplitLines("begin\r\n" + f->AsBlock()->Data.Text + "\r\nend;");
+  lines = SplitLines("begin\r\n" + f->AsBlock()->Data.Text + "\r\nend;");
   return true;
 }
 
-std::vector<std::string> TPascalTranslator::SplitLines(const std::string& text) {
+std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> out;
   size_t start = 0;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -80,7 +81,7 @@ std::vector<std::string> TPascalTranslator::SplitLines(const std::string& text) 
   return out;
 }
 
-void TPascalTranslator::IndentLines(std::vector<std::string>& lines) {
+void IndentLines(std::vector<std::string>& lines) {
   std::vector<std::string> out;
   out.reserve(lines.size());
   int level = 0;

@@ -74,8 +74,8 @@ TShemObj* TTranslation::Queue::Top() {
 
 // ---- bookkeeping -------------------------------------------------------------
 
-TTranslation::TTranslation(TShem& d, TPascalReporter& reporter)
-    : d_(d), reporter_(reporter), links_(*this), points_(*this), squares_(*this), rhombs_(*this) {
+TTranslation::TTranslation(TShem& d, std::vector<std::string>& messages)
+    : d_(d), messages_(messages), links_(*this), points_(*this), squares_(*this), rhombs_(*this) {
   const int n = d_.Count();
   keys_.reserve(size_t(n) * 2);
   for (int i = 0; i < n; ++i) keys_[d_.GetObj(i)] = i;
@@ -418,7 +418,7 @@ void TTranslation::ForwardJunctionPoints() {
         break;
       }
     if (!o) {
-      reporter_.Error("No outgoing link");
+      messages_.push_back("No outgoing link");
       break;
     }
     points_.Pop();
@@ -470,7 +470,7 @@ bool TTranslation::RunMerge() {
         break;
       }
     if (!o) {
-      reporter_.Error("No outgoing link");  // r stays queued: the next run stops here again
+      messages_.push_back("No outgoing link");  // r stays queued: the next run stops here again
       return false;
     }
     squares_.Pop();
@@ -551,11 +551,11 @@ void TTranslation::ReduceDecisions() {
       }
     }
     if (outCount > 2) {
-      reporter_.Error("More then 2 outgoing links");
+      messages_.push_back("More then 2 outgoing links");
       break;
     }
     if (outCount < 2) {
-      reporter_.Error("Have only 1 incoming link");
+      messages_.push_back("Have only 1 incoming link");
       break;
     }
     rhombs_.Pop();

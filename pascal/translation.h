@@ -23,14 +23,13 @@
 #include <vector>
 
 #include "model/shem.h"
-#include "pascal/pascalreporter.h"
 #include "pascal/yeslabelindex.h"
 
 class TTranslation {
  public:
   // Works on d (a freshly loaded working copy) until destroyed; d must not be
   // changed by anyone else meanwhile.
-  TTranslation(TShem& d, TPascalReporter& reporter);
+  TTranslation(TShem& d, std::vector<std::string>& messages);
 
   void JoinAdjacentPoints();
   void DissolveBendPoints();
@@ -89,7 +88,7 @@ class TTranslation {
   TShemObj* Next(const TShemObj* x) const;
 
   TShem& d_;
-  TPascalReporter& reporter_;
+  std::vector<std::string>& messages_;  // raised messages, in order
   std::unordered_map<const TShemObj*, int64_t> keys_;  // order keys of live objects
   int64_t minKey_ = 0, maxKey_ = -1;
   std::unordered_set<const TShemObj*> marks_;

@@ -39,6 +39,17 @@ void InitChannel(BmpFile::Channel& c, std::uint32_t mask, const char* name) {
 
 }  // namespace
 
+bool BmpFile::TryLoadFromFile(const std::string& path, std::unique_ptr<BmpFile>& out,
+                              std::string* error) {
+  try {
+    out = std::make_unique<BmpFile>(LoadFromFile(path));
+    return true;
+  } catch (const std::exception& e) {
+    if (error) *error = e.what();
+    return false;
+  }
+}
+
 BmpFile BmpFile::LoadFromFile(const std::string& path) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
   if (!f) throw BmpError("Cannot open bitmap file \"" + path + "\": " + std::strerror(errno));

@@ -49,6 +49,10 @@ class BmpFile {
 
   // Reads a bitmap file; throws BmpError when it is missing or malformed.
   static BmpFile LoadFromFile(const std::string& path);
+  // The same without exceptions, for the core: false with the reason in
+  // error (when given) when the file is missing, unreadable or malformed.
+  static bool TryLoadFromFile(const std::string& path, std::unique_ptr<BmpFile>& out,
+                              std::string* error = nullptr);
   // Reads a bitmap held in memory (the whole file image).
   static BmpFile LoadFromMemory(const std::uint8_t* data, std::size_t size);
 

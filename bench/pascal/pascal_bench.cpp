@@ -36,16 +36,14 @@ void Counters(benchmark::State& state, const std::vector<uint8_t>& bytes) {
   state.counters["blocks"] = blocks;
 }
 
-void Translate(benchmark::State& state, bool drawn) {
+void TranslateFlowchart(benchmark::State& state, bool drawn) {
   const auto bytes = Flowchart(int(state.range(0)), drawn);
   size_t lines = 0, messages = 0;
   for (auto _ : state) {
     TMemoryStream s(bytes);
-    TPascalTranslator t;
-    TMessageCollector rep;
-    t.FormShow(s, rep);
+    const TPascalTranslation t = Translate(s);
     lines = t.Lines.size();
-    messages = rep.Messages.size();
+    messages = t.Messages.size();
   }
   Counters(state, bytes);
   state.counters["lines"] = double(lines);
@@ -53,8 +51,8 @@ void Translate(benchmark::State& state, bool drawn) {
   state.SetComplexityN(state.range(0));
 }
 
-void BM_TranslateStructured(benchmark::State& state) { Translate(state, false); }
-void BM_TranslateDrawn(benchmark::State& state) { Translate(state, true); }
+void BM_TranslateStructured(benchmark::State& state) { TranslateFlowchart(state, false); }
+void BM_TranslateDrawn(benchmark::State& state) { TranslateFlowchart(state, true); }
 
 // The passes written literally, for comparison (a full scan per rewrite).
 void BM_LiteralPasses(benchmark::State& state) {

@@ -9,7 +9,7 @@
 
 #include "app/settings.h"
 #include "model/shem.h"
-#include "userblocks/userblocklist.h"
+#include "model/userblocklist.h"
 
 // Writes a diagram of `blocks` squares (the first with text) to path.
 inline void WriteDiagram(const QString& path, int blocks = 2,

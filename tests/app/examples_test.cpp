@@ -4,7 +4,7 @@
 #include <string>
 
 #include "model/shem.h"
-#include "userblocks/userblocklist.h"
+#include "model/userblocklist.h"
 
 namespace {
 struct Loaded {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "model/shem.h"
-#include "userblocks/userblocklist.h"
+#include "model/userblocklist.h"
 
 namespace {
 constexpr TPoint Top{32767, 0}, Bottom{32767, PosMax}, Left{0, 32767}, Right{PosMax, 32767};

@@ -7,7 +7,7 @@
 
 #include "model/hittest_shapes.h"
 #include "testdiagrams.h"
-#include "userblocks/userblocklist.h"
+#include "model/userblocklist.h"
 
 namespace {
 Block MakeBlock(int kind, TRect r) {

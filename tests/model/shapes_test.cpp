@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "model/handles.h"
+
 namespace {
 Block MakeBlock(int kind, TRect r) {
   Block b;
@@ -132,4 +136,43 @@ TEST(Shapes, LinkEndsMoveOntoNewOutlines) {
   EXPECT_EQ(PositionForKind({20000, 0}, bkPage), (TPoint{20000, 0}));
   EXPECT_EQ(PositionForKind({20000, 50000}, bkPage), (TPoint{20000, 57023}));
   EXPECT_EQ(PositionForKind({1234, 4321}, bkUserFirst + 2), (TPoint{1234, 4321}));
+}
+
+// The view draws handles where the resize tool finds them: the same points
+// for every kind but the Page (eight drawn, four live) and the Parallelogram,
+// whose drawn edge middles are the live ones rounded (within a pixel).
+TEST(Shapes, DrawnHandlesLieOnTheLiveOnes) {
+  const TRect rects[] = {{0, 0, 80, 20}, {13, 7, 100, 61}, {5, 5, 6, 6}, {0, 0, 0, 0},
+                         {100, 40, 223, 77}};
+  for (int kind : {0, 1, 2, 3, 5, 6, 7, 8, 9, 15}) {
+    for (const TRect& r : rects) {
+      SCOPED_TRACE(testing::Message() << "kind " << kind << " rect " << r.Left << "," << r.Top
+                                      << "," << r.Right << "," << r.Bottom);
+      const std::vector<TPoint> drawn = DrawnHandles(kind, r);
+      const THandles live = HitHandles(kind, TBlockFrame(r));
+      if (kind == bkPage) {
+        EXPECT_EQ(drawn.size(), 8u);
+        EXPECT_EQ(live.Count, 4);
+        continue;
+      }
+      ASSERT_EQ(drawn.size(), size_t(live.Count));
+      for (const TPoint& d : drawn) {
+        bool near = false;
+        for (const THandle& h : live)
+          near = near || (std::abs(h.X - d.X) <= (kind == bkParallelogram ? 1 : 0) &&
+                          std::abs(h.Y - d.Y) <= 0);
+        EXPECT_TRUE(near) << d.X << "," << d.Y;
+      }
+    }
+  }
+  EXPECT_TRUE(DrawnHandles(bkPoint, {0, 0, 2, 2}).empty());
+  EXPECT_EQ(HitHandles(bkPoint, TBlockFrame({0, 0, 2, 2})).Count, 0);
+  // The Document's bottom edge, shared by the outline (truncated) and the
+  // hit tests (unrounded): B - (h/4)(x - L)/w + (h/16) sin(2 pi (x - L)/w).
+  const TRect doc{10, 20, 110, 100};
+  EXPECT_EQ(DocumentWaveY(doc, 10), 100);
+  EXPECT_EQ(DocumentWaveY(doc, 85), 80);
+  EXPECT_DOUBLE_EQ(DocumentWave(TBlockFrame(doc), 35), 100);
+  EXPECT_NEAR(DocumentWave(TBlockFrame(doc), 60), 90, 1e-9);
+  EXPECT_EQ(DocumentWaveY({10, 20, 10, 100}, 10), 100);  // zero width: flat
 }

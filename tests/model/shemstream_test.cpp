@@ -7,7 +7,7 @@
 
 #include "model/stream.h"
 #include "testdiagrams.h"
-#include "userblocks/userblocklist.h"
+#include "model/userblocklist.h"
 
 namespace {
 const std::string kMagic = "FileQuorvalinEditorV";

@@ -9,26 +9,6 @@
 #include "model/testdiagrams.h"
 #include "pascal/pascaltranslator.h"
 
-struct TranslationResult {
-  bool emitted = false;
-  std::vector<std::string> lines;
-  std::vector<std::string> messages;
-};
-
-// One translation of d through the diagram stream, as the window runs it.
-inline TranslationResult Translate(const TShem& d, TPascalTranslator* translator = nullptr) {
-  TMemoryStream s;
-  d.SaveToStream(s);
-  TPascalTranslator local;
-  TPascalTranslator& t = translator ? *translator : local;
-  TMessageCollector rep;
-  TranslationResult r;
-  r.emitted = t.FormShow(s, rep);
-  r.lines = t.Lines;
-  r.messages = rep.Messages;
-  return r;
-}
-
 // Blocks laid out in a column, 40 units apart, 60 by 20.
 inline TShemObj* Box(TShem& d, int kind, int row, const std::string& text, int col = 0) {
   const int32_t x = 100 + col * 200, y = 10 + row * 40;

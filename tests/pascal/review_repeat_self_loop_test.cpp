@@ -27,14 +27,14 @@ TEST(PascalReview, RepeatWhoseBodyIsTheRhombItself) {
   SelfLoop s;
   const auto res = Translate(s.d);
   // Nothing is left on begin's way out once the Rhomb has gone.
-  EXPECT_FALSE(res.emitted);
-  EXPECT_EQ(res.messages, (std::vector<std::string>{"\"begin\" have not outgoing links"}));
-  EXPECT_TRUE(res.lines.empty());
+  EXPECT_FALSE(res.Emitted);
+  EXPECT_EQ(res.Messages, (std::vector<std::string>{"\"begin\" have not outgoing links"}));
+  EXPECT_TRUE(res.Lines.empty());
 
   SelfLoop a, b;
   LiteralPasses lit(a.d);
   lit.ReduceDecisions();
-  TMessageCollector rep;
+  std::vector<std::string> rep;
   TTranslation fast(b.d, rep);
   fast.ReduceDecisions();
   EXPECT_EQ(a.d.IndexOf(a.r), -1);

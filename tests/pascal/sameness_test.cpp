@@ -29,7 +29,7 @@ bool SameAllTheWay(const std::vector<uint8_t>& input, const std::string& what) {
     return false;
   }
   LiteralPasses lit(a);
-  TMessageCollector rep;
+  std::vector<std::string> rep;
   TTranslation fast(b, rep);
   const std::vector<std::tuple<const char*, std::function<void()>, std::function<void()>>> passes{
       {"JoinAdjacentPoints", [&] { lit.JoinAdjacentPoints(); }, [&] { fast.JoinAdjacentPoints(); }},
@@ -47,10 +47,10 @@ bool SameAllTheWay(const std::vector<uint8_t>& input, const std::string& what) {
       ADD_FAILURE() << what << ": diagram inconsistent after " << name;
       return false;
     }
-    if (Bytes(a) != Bytes(b) || lit.Messages != rep.Messages) {
+    if (Bytes(a) != Bytes(b) || lit.Messages != rep) {
       ADD_FAILURE() << what << ": differs after " << name << " (" << a.Count() << " vs "
                     << b.Count() << " objects, " << lit.Messages.size() << " vs "
-                    << rep.Messages.size() << " messages)";
+                    << rep.size() << " messages)";
       return false;
     }
     for (int i = 0; i < a.Count(); ++i)
@@ -59,13 +59,12 @@ bool SameAllTheWay(const std::vector<uint8_t>& input, const std::string& what) {
         return false;
       }
   }
-  TPascalTranslator ta, tb;
-  TMessageCollector ra, rb;
-  const bool ea = ta.EmitRoutine(a, ra), eb = tb.EmitRoutine(b, rb);
+  std::vector<std::string> la, lb, ra, rb;
+  const bool ea = EmitRoutine(a, la, ra), eb = EmitRoutine(b, lb, rb);
   EXPECT_EQ(ea, eb) << what;
-  EXPECT_EQ(ta.Lines, tb.Lines) << what;
-  EXPECT_EQ(ra.Messages, rb.Messages) << what;
-  return ea == eb && ta.Lines == tb.Lines;
+  EXPECT_EQ(la, lb) << what;
+  EXPECT_EQ(ra, rb) << what;
+  return ea == eb && la == lb;
 }
 
 TEST(PascalSameness, GeneratedFlowchartsDrawnEveryWay) {
@@ -88,8 +87,8 @@ TEST(PascalSameness, GeneratedFlowchartsDrawnEveryWay) {
     ASSERT_TRUE(d.SaveToStream(s));
     ASSERT_TRUE(SameAllTheWay(s.Bytes(), "flowchart " + std::to_string(seed)));
     const auto r = Translate(d);
-    collapsed += r.emitted && r.messages.empty();
-    withMessages += !r.messages.empty();
+    collapsed += r.Emitted && r.Messages.empty();
+    withMessages += !r.Messages.empty();
   }
   // The mix must exercise both clean collapses and the message paths.
   EXPECT_GT(collapsed, 300);
@@ -151,7 +150,7 @@ TEST(PascalSameness, LabelRewrittenAsARepeatBodyMovesAnotherDecision) {
   TShem w;
   TMemoryStream in(s.Bytes());
   ASSERT_TRUE(w.LoadFromStream(in));
-  TMessageCollector rep;
+  std::vector<std::string> rep;
   TTranslation tr(w, rep);
   tr.MergeSequences();
   tr.ReduceDecisions();

@@ -1,4 +1,4 @@
-#include "userblocks/userblocklist.h"
+#include "model/userblocklist.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "userblocks/userblock.h"
+#include "model/userblock.h"
 
 class TStream;
 

@@ -8,33 +8,26 @@
 //   line 4: the name of a bitmap file whose top-left 16x16 pixels become the
 //           tool image; a relative name is taken from the description's folder
 // Further lines are ignored. Numbers use the program's integer syntax (see
-// StrToInt). The identity comes from the clock; the clock, the random
+// TryStrToInt). The identity comes from the clock; the clock, the random
 // generator and the bitmap loader can be replaced, so tests fix them.
 
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
-#include "userblocks/userblock.h"
+#include "model/userblock.h"
 
 class TUserBlockList;
-
-// A number that is not in the program's integer syntax. The message is
-// "'<text>' is not a valid integer value".
-class EConvertError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // The program's integer syntax: leading blanks, an optional sign, then decimal
 // digits or "$" and hexadecimal digits, nothing after them. Decimal values
 // must fit a signed 32-bit integer; hexadecimal ones up to $FFFFFFFF are taken
 // as 32-bit patterns ($FFFFFFFF is -1).
 bool TryStrToInt(const std::string& text, int32_t& value);
-// As TryStrToInt, throwing EConvertError when the text is no integer.
-int32_t StrToInt(const std::string& text);
+// The conversion error for a text that is no integer:
+// "'<text>' is not a valid integer value".
+std::string NotAnIntegerMessage(const std::string& text);
 
 // Local calendar time with milliseconds.
 struct TImportClock {
@@ -56,7 +49,7 @@ struct TToolImageSource {
 
 // Loads the picture named fileName; on failure returns false with a message.
 using TToolImageLoader =
-    std::function<bool(const std::string& fileName, TToolImageSource& image, std::string& error)>;
+    std::function<bool(const std::string& fileName, TToolImageSource& image, std::string* error)>;
 
 // What an import takes from the outside. Empty members use the defaults: the
 // local clock; a generator seeded from the system clock; the BMP file reader.
@@ -72,25 +65,16 @@ TImportClock LocalClockNow();
 TToolImageLoader DefaultToolImageLoader();
 
 // Builds a block from description text. baseDir (may be empty) is the folder
-// against which a relative bitmap name is resolved. Returns nullptr and sets
-// error when the description is refused.
-std::unique_ptr<TUserBlock> ParseUserBlockDescription(const std::string& text,
-                                                      const std::string& baseDir,
-                                                      const TUserBlockImportEnv& env,
-                                                      std::string& error);
+// against which a relative bitmap name is resolved. Returns false, with the
+// reason in error, when the description is refused.
+bool ParseUserBlockDescription(const std::string& text, const std::string& baseDir,
+                               const TUserBlockImportEnv& env, std::unique_ptr<TUserBlock>& block,
+                               std::string* error);
 
-enum class TImportStatus {
-  Added,         // the block is the list entry Index
-  DuplicateKey,  // a block with the same key is in the list already; the list keeps it
-  Failed,        // Error says why; the list is unchanged
-};
-
-struct TUserBlockImportResult {
-  TImportStatus Status = TImportStatus::Failed;
-  int Index = -1;
-  std::string Error;
-};
-
-// Reads the description file, builds the block and adds it to list.
-TUserBlockImportResult ImportUserBlockFromText(const std::string& fileName, TUserBlockList& list,
-                                               const TUserBlockImportEnv& env = {});
+// Reads the description file, builds the block and adds it to list. Returns
+// false, with the reason in error and the list unchanged, when the file or
+// the description is refused. On success index (when given) receives the new
+// entry's position, or -1 when a block with the same key was in the list
+// already (the list keeps its own).
+bool ImportUserBlockFromText(const std::string& fileName, TUserBlockList& list, int* index,
+                             std::string* error, const TUserBlockImportEnv& env = {});

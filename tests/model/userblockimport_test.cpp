@@ -1,4 +1,4 @@
-#include "userblocks/userblockimport.h"
+#include "model/userblockimport.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "userblocks/userblocklist.h"
+#include "model/userblocklist.h"
 
 namespace {
 
@@ -27,10 +27,10 @@ struct TFakeEnv {
       RandomRange = range;
       return range - 1;
     };
-    e.LoadToolImage = [this](const std::string& name, TToolImageSource& img, std::string& error) {
+    e.LoadToolImage = [this](const std::string& name, TToolImageSource& img, std::string* error) {
       AskedBitmap = name;
       if (BitmapFails) {
-        error = "bitmap broken";
+        *error = "bitmap broken";
         return false;
       }
       img.Width = 20;
@@ -42,11 +42,32 @@ struct TFakeEnv {
   }
 };
 
+// The block parsed from text, or null with the reason in error.
+std::unique_ptr<TUserBlock> Parse(const std::string& text, const std::string& baseDir,
+                                  const TUserBlockImportEnv& env, std::string& error) {
+  std::unique_ptr<TUserBlock> b;
+  const bool ok = ParseUserBlockDescription(text, baseDir, env, b, &error);
+  EXPECT_EQ(ok, b != nullptr);
+  return b;
+}
+
 std::string ParseError(const std::string& text) {
   TFakeEnv f;
   std::string error;
-  EXPECT_EQ(ParseUserBlockDescription(text, "", f.Env(), error), nullptr) << text;
+  EXPECT_EQ(Parse(text, "", f.Env(), error), nullptr) << text;
   return error;
+}
+
+struct Imported {
+  bool ok = false;
+  int index = -2;
+  std::string error;
+};
+
+Imported Import(const std::string& file, TUserBlockList& list, const TUserBlockImportEnv& env) {
+  Imported r;
+  r.ok = ImportUserBlockFromText(file, list, &r.index, &r.error, env);
+  return r;
 }
 
 // A 24-bit bottom-up Windows bitmap; pixel(x, y) gives 0xRRGGBB, row 0 on top.
@@ -115,12 +136,7 @@ TEST(IntegerSyntax, AcceptsAndRefuses) {
     int32_t v = 0;
     EXPECT_FALSE(TryStrToInt(text, v)) << "'" << text << "'";
   }
-  try {
-    StrToInt("4x");
-    FAIL() << "no error";
-  } catch (const EConvertError& e) {
-    EXPECT_STREQ(e.what(), "'4x' is not a valid integer value");
-  }
+  EXPECT_EQ(NotAnIntegerMessage("4x"), "'4x' is not a valid integer value");
 }
 
 TEST(UserBlockImport, ClockGivesTheIdentity) {
@@ -132,7 +148,7 @@ TEST(UserBlockImport, ClockGivesTheIdentity) {
 
   TFakeEnv f;
   std::string error;
-  auto b = ParseUserBlockDescription("n\n0,0;1,1\n1,1,2,2\nt.bmp\n", "", f.Env(), error);
+  auto b = Parse("n\n0,0;1,1\n1,1,2,2\nt.bmp\n", "", f.Env(), error);
   ASSERT_NE(b, nullptr) << error;
   EXPECT_EQ(b->Id1, 37771506u);
   EXPECT_EQ(f.RandomRange, 7u * 65535u);
@@ -141,7 +157,7 @@ TEST(UserBlockImport, ClockGivesTheIdentity) {
   // At millisecond 0 the range is empty and Id2 is 0.
   f.Now.Millisecond = 0;
   f.RandomCalls = 0;
-  b = ParseUserBlockDescription("n\n0,0;1,1\n1,1,2,2\nt.bmp\n", "", f.Env(), error);
+  b = Parse("n\n0,0;1,1\n1,1,2,2\nt.bmp\n", "", f.Env(), error);
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(b->Id2, 0u);
   EXPECT_EQ(f.RandomCalls, 0);
@@ -150,7 +166,7 @@ TEST(UserBlockImport, ClockGivesTheIdentity) {
 TEST(UserBlockImport, ReadsAllFourLines) {
   TFakeEnv f;
   std::string error;
-  auto b = ParseUserBlockDescription(
+  auto b = Parse(
       "My rhomb \r\n 0 , 50; 50,0 ;100,50;$32,100\r\n 10,$14, 90,80\r\nimg/r.bmp\r\nextra\n",
       "/data", f.Env(), error);
   ASSERT_NE(b, nullptr) << error;
@@ -169,7 +185,7 @@ TEST(UserBlockImport, ReadsAllFourLines) {
   EXPECT_EQ(b->ToolImage[1], 0xAAAA);
 
   // An absolute name is used as it is.
-  b = ParseUserBlockDescription("n\n1,2\n1,2,3,4\n/abs/t.bmp", "/data", f.Env(), error);
+  b = Parse("n\n1,2\n1,2,3,4\n/abs/t.bmp", "/data", f.Env(), error);
   ASSERT_NE(b, nullptr) << error;
   EXPECT_EQ(f.AskedBitmap, "/abs/t.bmp");
 }
@@ -196,13 +212,13 @@ TEST(UserBlockImport, RefusesBadDescriptions) {
   for (int i = 0; i < 255; ++i) pts += (i ? ";" : "") + std::to_string(i) + ",1";
   TFakeEnv f;
   std::string error;
-  auto b = ParseUserBlockDescription("n\n" + pts + "\n1,1,2,2\nt.bmp", "", f.Env(), error);
+  auto b = Parse("n\n" + pts + "\n1,1,2,2\nt.bmp", "", f.Env(), error);
   ASSERT_NE(b, nullptr) << error;
   EXPECT_EQ(b->PointCount, 255);
   EXPECT_NE(ParseError("n\n" + pts + ";0,0\n1,1,2,2\nt.bmp").find("255"), std::string::npos);
 
   f.BitmapFails = true;
-  EXPECT_EQ(ParseUserBlockDescription("n\n0,0\n1,1,2,2\nt.bmp", "", f.Env(), error), nullptr);
+  EXPECT_EQ(Parse("n\n0,0\n1,1,2,2\nt.bmp", "", f.Env(), error), nullptr);
   EXPECT_EQ(error, "bitmap broken");
 }
 
@@ -215,27 +231,28 @@ TEST(UserBlockImport, AddsToTheListOnce) {
 
   TFakeEnv f;
   TUserBlockList list;
-  TUserBlockImportResult r = ImportUserBlockFromText(good, list, f.Env());
-  EXPECT_EQ(r.Status, TImportStatus::Added);
-  EXPECT_EQ(r.Index, 0);
+  Imported r = Import(good, list, f.Env());
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(r.index, 0);
   EXPECT_EQ(f.AskedBitmap, std::string(dir) + "/tool.bmp");
   ASSERT_EQ(list.Count(), 1);
   EXPECT_EQ(list.GetBlock(0)->Name, "Box");
 
   // The same clock reading gives the same key: the list keeps its entry.
   list.GetBlock(0)->Name = "kept";
-  r = ImportUserBlockFromText(good, list, f.Env());
-  EXPECT_EQ(r.Status, TImportStatus::DuplicateKey);
+  r = Import(good, list, f.Env());
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(r.index, -1);
   EXPECT_EQ(list.Count(), 1);
   EXPECT_EQ(list.GetBlock(0)->Name, "kept");
 
   f.Now.Second = 7;
-  r = ImportUserBlockFromText(bad, list, f.Env());
-  EXPECT_EQ(r.Status, TImportStatus::Failed);
-  EXPECT_EQ(r.Error, "'' is not a valid integer value");
-  r = ImportUserBlockFromText(std::string(dir) + "/missing.txt", list, f.Env());
-  EXPECT_EQ(r.Status, TImportStatus::Failed);
-  EXPECT_FALSE(r.Error.empty());
+  r = Import(bad, list, f.Env());
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.error, "'' is not a valid integer value");
+  r = Import(std::string(dir) + "/missing.txt", list, f.Env());
+  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(r.error.empty());
   EXPECT_EQ(list.Count(), 1);
 
   std::remove(good.c_str());
@@ -260,17 +277,18 @@ TEST(UserBlockImport, ToolImageFromBitmapFile) {
   TUserBlockImportEnv env = f.Env();
   env.LoadToolImage = nullptr;  // the built-in bitmap reader
   TUserBlockList list;
-  TUserBlockImportResult r = ImportUserBlockFromText(txt, list, env);
-  ASSERT_EQ(r.Status, TImportStatus::Added) << r.Error;
-  const TUserBlock& b = *list.GetBlock(r.Index);
+  Imported r = Import(txt, list, env);
+  ASSERT_TRUE(r.ok) << r.error;
+  ASSERT_GE(r.index, 0);
+  const TUserBlock& b = *list.GetBlock(r.index);
   EXPECT_EQ(b.ToolImage[0], 0x8001);
   EXPECT_EQ(b.ToolImage[1], 0x8000);
   for (int x = 2; x < 16; ++x) EXPECT_EQ(b.ToolImage[size_t(x)], 0) << x;
 
   std::remove(bmp.c_str());
-  r = ImportUserBlockFromText(txt, list, env);
-  EXPECT_EQ(r.Status, TImportStatus::Failed);
-  EXPECT_NE(r.Error.find("tool.bmp"), std::string::npos) << r.Error;
+  r = Import(txt, list, env);
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.error.find("tool.bmp"), std::string::npos) << r.error;
   EXPECT_EQ(list.Count(), 1);
   std::remove(txt.c_str());
   rmdir(dir);

@@ -1,4 +1,4 @@
-#include "userblocks/userblock.h"
+#include "model/userblock.h"
 
 #include <cmath>
 #include <cstdio>

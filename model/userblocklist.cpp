@@ -1,4 +1,4 @@
-#include "userblocks/userblocklist.h"
+#include "model/userblocklist.h"
 
 #include <stdexcept>
 #include <unordered_set>

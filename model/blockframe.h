@@ -1,0 +1,33 @@
+#pragma once
+// A block's rectangle taken apart as the shape formulas use it: the four
+// edges, the extents w and h as floating-point values (so that w/6 is an exact
+// quotient, not an integer division) and the centre rounded as MidPoint
+// rounds it. Outlines, text rectangles, hit tests and handles all start here.
+
+#include <cstdint>
+
+#include "model/geometry.h"
+
+struct TBlockFrame {
+  int32_t L, T, R, B;
+  double w, h;
+  int32_t cx, cy;
+
+  // The rectangle as stored: an outline follows the corners the way they lie.
+  explicit TBlockFrame(const TRect& r)
+      : L(r.Left),
+        T(r.Top),
+        R(r.Right),
+        B(r.Bottom),
+        w(double(r.Right) - r.Left),
+        h(double(r.Bottom) - r.Top),
+        cx(Round((double(r.Left) + r.Right) / 2)),
+        cy(Round((double(r.Top) + r.Bottom) / 2)) {}
+  // With the corners put in order first: the hit tests treat a block stored
+  // the wrong way round like the same rectangle stored properly.
+  static TBlockFrame Ordered(TRect r) {
+    NormalizeRect(r);
+    return TBlockFrame(r);
+  }
+  TRect Rect() const { return {L, T, R, B}; }
+};
