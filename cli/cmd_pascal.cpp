@@ -6,20 +6,15 @@
 #include "model/codepage.h"
 #include "model/shem.h"
 #include "model/stream.h"
+#include "model/userblocklist.h"
 #include "options.h"
 #include "pascal/pascaltranslator.h"
-#include "model/userblocklist.h"
 
 int CmdPascal(const std::vector<std::string>& args) {
   std::vector<std::string> pos;
   int cp;
-  if (!ParseCommonArgs(args, pos, cp) || pos.size() != 1) return 2;
   std::vector<uint8_t> bytes;
-  std::string error;
-  if (!ReadWholeFile(pos[0], bytes, &error)) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    return 1;
-  }
+  if (const int rc = ReadFirstArgument(args, 1, pos, cp, bytes); rc >= 0) return rc;
   // The window translates whatever its stream holds; a command line tool
   // refuses a file that is no diagram instead of reporting a missing begin.
   TUserBlockList userBlocks;

@@ -10,8 +10,8 @@
 #include "model/codepage.h"
 #include "model/shem.h"
 #include "model/stream.h"
-#include "options.h"
 #include "model/userblocklist.h"
+#include "options.h"
 
 bool ParseCommonArgs(const std::vector<std::string>& args, std::vector<std::string>& positional,
                      int& codePage) {
@@ -49,6 +49,18 @@ bool LoadDiagram(const std::string& file, TShem& d, TUserBlockList& list) {
 }
 }  // namespace
 
+int ReadFirstArgument(const std::vector<std::string>& args, size_t count,
+                      std::vector<std::string>& positional, int& codePage,
+                      std::vector<uint8_t>& bytes) {
+  if (!ParseCommonArgs(args, positional, codePage) || positional.size() != count) return 2;
+  std::string error;
+  if (!ReadWholeFile(positional[0], bytes, &error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 1;
+  }
+  return -1;
+}
+
 namespace {
 // The prologue of the commands that take one diagram file: parse the
 // arguments, load the file. Returns -1 when the caller may go on, else the
@@ -81,13 +93,9 @@ int CmdCheck(const std::vector<std::string>& args) {
 int CmdBuild(const std::vector<std::string>& args) {
   std::vector<std::string> pos;
   int cp;
-  if (!ParseCommonArgs(args, pos, cp) || pos.size() != 2) return 2;
   std::vector<uint8_t> bytes;
+  if (const int rc = ReadFirstArgument(args, 2, pos, cp, bytes); rc >= 0) return rc;
   std::string error;
-  if (!ReadWholeFile(pos[0], bytes, &error)) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    return 1;
-  }
   Json doc;
   try {
     doc = Json::Parse(std::string(bytes.begin(), bytes.end()));

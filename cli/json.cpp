@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "model/codepage.h"
+
 Json Json::Bool(bool b) {
   Json j;
   j.type_ = Type::Bool;
@@ -171,23 +173,7 @@ class JsonParser {
     }
     return v;
   }
-  static void Utf8(std::string& out, unsigned c) {
-    if (c < 0x80)
-      out += char(c);
-    else if (c < 0x800) {
-      out += char(0xC0 | (c >> 6));
-      out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += char(0xE0 | (c >> 12));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    } else {
-      out += char(0xF0 | (c >> 18));
-      out += char(0x80 | ((c >> 12) & 0x3F));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    }
-  }
+
   std::string String() {
     ++i_;  // opening quote
     std::string out;
@@ -238,7 +224,7 @@ class JsonParser {
           } else if (c1 >= 0xDC00 && c1 <= 0xDFFF) {
             Fail("lone surrogate");
           }
-          Utf8(out, c1);
+          AppendUtf8(out, c1);
           break;
         }
         default:

@@ -27,7 +27,6 @@ QPolygon RectPolygon(TPoint a, TPoint b) {
   return QPolygon({QPoint(a.X, a.Y), QPoint(b.X, a.Y), QPoint(b.X, b.Y), QPoint(a.X, b.Y)});
 }
 
-
 // Outlines are stroked segment by segment: Qt's one-pixel polyline leaves out
 // the pixel where segments meet, and every vertex of an outline must show.
 void Stroke(QPainter& p, const QPolygon& poly, bool closed) {

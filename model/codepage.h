@@ -13,6 +13,9 @@ char32_t ByteToUnicode(uint8_t b, int codePage);
 // The byte for c, or '?' when the code page has no such character.
 uint8_t UnicodeToByte(char32_t c, int codePage);
 
+// Appends c as UTF-8 (one to four bytes).
+void AppendUtf8(std::string& out, char32_t c);
+
 std::u32string DecodeCodepage(const std::string& bytes, int codePage);
 std::string EncodeCodepage(const std::u32string& text, int codePage);
 std::string CodepageToUtf8(const std::string& bytes, int codePage);

@@ -69,7 +69,7 @@ bool InRhomb(const TBlockFrame& f, TPoint p) {
 
 struct ParallelogramCorners {
   int32_t t, u;  // x of the top-left and the bottom-right corner
-  explicit ParallelogramCorners(const TBlockFrame& f)
+  explicit ParallelogramCorners(const TBlockExtent& f)
       : t(Round(f.L + f.w / 6)), u(Round(f.R - f.w / 6)) {}
 };
 
@@ -289,7 +289,7 @@ bool HandleUnder(TPoint p, double hx, double hy) {
   return std::fabs(p.X - hx) <= kHandleReach && std::fabs(p.Y - hy) <= kHandleReach;
 }
 
-THitBox BoxOf(const TBlockFrame& f, int64_t margin) {
+THitBox BoxOf(const TBlockExtent& f, int64_t margin) {
   return {f.L - margin, f.T - margin, f.R + margin, f.B + margin};
 }
 
@@ -454,7 +454,7 @@ int BlockHandleAt(const Block& b, TPoint p, const TUserBlockList* userBlocks) {
 // ---- reach boxes ----------------------------------------------------------------
 
 THitBox PointReach(const Block& b) {
-  const auto f = TBlockFrame::Ordered(b.Rect());
+  const auto f = TBlockExtent::Ordered(b.Rect());
   if (b.Kind == bkDocument) {
     // The wave dips below the bottom corner by up to h/16.
     THitBox box = BoxOf(f, 0);
@@ -469,7 +469,7 @@ THitBox PointReach(const Block& b) {
 }
 
 THitBox BorderReach(const Block& b) {
-  const auto f = TBlockFrame::Ordered(b.Rect());
+  const auto f = TBlockExtent::Ordered(b.Rect());
   switch (b.Kind) {
     case bkPoint:
     case bkText:
@@ -490,7 +490,7 @@ THitBox BorderReach(const Block& b) {
     case bkParallelogram: {
       // The slanted sides are followed 3 units beyond their ends along x; on
       // a narrow block they are steep and reach far above and below.
-      const ParallelogramCorners c(TBlockFrame::Ordered(b.Rect()));
+      const ParallelogramCorners c(TBlockExtent::Ordered(b.Rect()));
       const int64_t run =
           std::max<int64_t>(1, std::min<int64_t>(int64_t(c.t) - f.L, int64_t(f.R) - c.u));
       const int64_t steep = Ceil64(kTol * f.h / double(run));
@@ -516,11 +516,11 @@ THitBox BorderReach(const Block& b) {
 
 THitBox HandleReach(const Block& b) {
   if (b.Kind == bkPoint || (b.Kind >= BuiltInKindCount && !IsUserKind(b.Kind))) return {};
-  return BoxOf(TBlockFrame::Ordered(b.Rect()), kHandleReach + 1);
+  return BoxOf(TBlockExtent::Ordered(b.Rect()), kHandleReach + 1);
 }
 
 THitBox TouchReach(const Block& b) {
   if (b.Kind == bkPoint) return {b.TopLeft.X, b.TopLeft.Y, b.TopLeft.X, b.TopLeft.Y};
   if (b.Kind >= BuiltInKindCount && !IsUserKind(b.Kind)) return {};
-  return BoxOf(TBlockFrame::Ordered(b.Rect()), 0);
+  return BoxOf(TBlockExtent::Ordered(b.Rect()), 0);
 }

@@ -1,15 +1,17 @@
 // TShem::SortObjects: all blocks before all links, and every link after the
 // links it hangs on.
 //
-// The order is defined by a swap procedure: (1) while some link has a block
-// after it, the first such link is exchanged with the first block after it;
-// (2) from the first link on, passes that exchange a link with the furthest
-// link it hangs on, restarting after every exchange. Both steps are reproduced
-// exactly, without their quadratic restarts:
-// - Step 1 only ever rotates the run of links that sits between the blocks
-//   already moved forward and the next block: a block passing the run sends
-//   the run's first link to its end. A queue replays that in one sweep.
-// - In step 2 an exchange at position i never disturbs positions before i
+// The order is defined by a swap procedure in two phases. Blocks first: while
+// some link has a block after it, the first such link is exchanged with the
+// first block after it. Then links after links: from the first link on, passes
+// exchange a link with the furthest link it hangs on, restarting after every
+// exchange. Both phases are reproduced exactly, without their quadratic
+// restarts:
+// - The blocks-first phase only ever rotates the run of links that sits
+//   between the blocks already moved forward and the next block: a block
+//   passing the run sends the run's first link to its end. A queue replays
+//   that in one sweep.
+// - In the links phase an exchange at position i never disturbs positions before i
 //   (their ends all lie before them), so a restarted pass finds nothing to do
 //   until i again; resuming at i gives the same exchanges in the same order
 //   (model/linkorder.cpp, which also avoids replaying long chains).
@@ -23,7 +25,7 @@ void TShem::SortObjects() {
   Compact();
   const size_t n = slots_.size();
 
-  // Step 1.
+  // Blocks first.
   std::vector<TShemObj*> order;
   order.reserve(n);
   std::deque<TShemObj*> run;
@@ -44,8 +46,8 @@ void TShem::SortObjects() {
   for (size_t i = 0; i < n; ++i) slots_[i]->slot_ = i;
   if (first == n) return;
 
-  // Step 2, on link numbers (their positions now) and the numbers of their
-  // ends that are links.
+  // Links after the links they hang on, worked on link numbers (their
+  // positions now) and the numbers of their ends that are links.
   const size_t links = n - first;
   std::vector<std::array<int32_t, 2>> ends(links, {-1, -1});
   // The ends lie anywhere in memory: gather them first, then read them with

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "model/stream.h"
-#include "platform/bmpfile.h"
 #include "model/userblocklist.h"
+#include "platform/bmpfile.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include "model/stream.h"
 #include "pascal/translation.h"
 
-
 TPascalTranslation Translate(TStream& stream, TUserBlockList* userBlocks) {
   TPascalTranslation result;
   TShem work;

@@ -88,7 +88,7 @@ class TTranslation {
   TShemObj* Next(const TShemObj* x) const;
 
   TShem& d_;
-  std::vector<std::string>& messages_;  // raised messages, in order
+  std::vector<std::string>& messages_;                 // raised messages, in order
   std::unordered_map<const TShemObj*, int64_t> keys_;  // order keys of live objects
   int64_t minKey_ = 0, maxKey_ = -1;
   std::unordered_set<const TShemObj*> marks_;

@@ -306,19 +306,15 @@ void BmpFile::ReadRgbRow(int y, std::uint8_t* out) const {
       std::memcpy(out, src, w * 3);
       return;
     case Layout::Bgr24:
-      for (std::size_t x = 0; x < w; ++x, src += 3, out += 3) {
+    case Layout::Bgrx32: {
+      const std::size_t step = layout_ == Layout::Bgr24 ? 3 : 4;
+      for (std::size_t x = 0; x < w; ++x, src += step, out += 3) {
         out[0] = src[2];
         out[1] = src[1];
         out[2] = src[0];
       }
       return;
-    case Layout::Bgrx32:
-      for (std::size_t x = 0; x < w; ++x, src += 4, out += 3) {
-        out[0] = src[2];
-        out[1] = src[1];
-        out[2] = src[0];
-      }
-      return;
+    }
     case Layout::Masked16:
     case Layout::Masked32: {
       const std::size_t step = layout_ == Layout::Masked16 ? 2 : 4;

@@ -1,53 +1,17 @@
-// The document window: defaults, scroll ranges, the grid, hints and the close question.
+// The document window: defaults, scroll ranges, the grid, hints, the in-place
+// editor and the close question.
 #include "editor/childd.h"
 
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextEdit>
 
 #include "editor/diagramtext.h"
 #include "editor/documenthost.h"
 #include "guitestenv.h"
 
-namespace {
-class TFakeHost : public TDocumentHost {
- public:
-  bool SaveSucceeds = true;
-  int Saves = 0;
-  QString Panels[2];
-  TUserBlockList* UserBlockList() override { return nullptr; }
-  ListView* ListingView() override { return nullptr; }
-  bool ListingShows(const TShem*) const override { return false; }
-  QString FontFace() const override { return QString(); }
-  QColor GetBackgroundColor() const override { return QColor(10, 120, 200); }
-  int GetCurrentTool() const override { return 0; }
-  int GetNewBlockKind() const override { return 0; }
-  bool SaveDocument(TChildD* doc) override {
-    ++Saves;
-    if (SaveSucceeds) doc->Modified = false;
-    return SaveSucceeds;
-  }
-  void SetStatusPanel(int i, const QString& t) override { Panels[i] = t; }
-};
-
-struct Window {
-  TFakeHost host;
-  TChildD doc{&host};
-  Window() {
-    doc.resize(420, 300);
-    doc.FormResize();
-  }
-};
-
-TShemObj* AddSquare(TShem& d, TRect r, std::string text = "") {
-  auto b = std::make_unique<TBlock>();
-  b->Data.SetRect(r);
-  b->Data.Text = std::move(text);
-  return d.GetObj(d.Add(std::move(b)));
-}
-}  // namespace
-
 TEST(ChildD, NewWindowStartsAtScaleTwoAtTheOriginWithoutGridInTheBackgroundColour) {
-  Window w;
+  TTestWindow w;
   EXPECT_EQ(w.doc.Scale, 2);
   EXPECT_EQ(w.doc.Origin, (TPoint{0, 0}));
   EXPECT_FALSE(w.doc.ShowGrid);
@@ -63,7 +27,7 @@ TEST(ChildD, NewWindowStartsAtScaleTwoAtTheOriginWithoutGridInTheBackgroundColou
 }
 
 TEST(ChildD, ScrollMaximaAndFontSizeFollowTheScale) {
-  Window w;
+  TTestWindow w;
   const int viewW = w.doc.ScrollBar2->x(), viewH = w.doc.ScrollBar1->y();
   EXPECT_EQ(w.doc.ViewBottomRight, (TPoint{viewW, viewH}));
   ASSERT_GT(viewW, 300);
@@ -87,7 +51,7 @@ TEST(ChildD, ScrollMaximaAndFontSizeFollowTheScale) {
 }
 
 TEST(ChildD, GridDotsAreAnchoredToTheWindow) {
-  Window w;
+  TTestWindow w;
   w.doc.ShowGrid = true;
   for (int scale : {2, 8}) {
     SCOPED_TRACE(scale);
@@ -118,7 +82,7 @@ TEST(ChildD, GridDotsAreAnchoredToTheWindow) {
 }
 
 TEST(ChildD, PaintsTheObjectsInViewAtTheScrolledPosition) {
-  Window w;
+  TTestWindow w;
   AddSquare(w.doc.Diagram, {10, 10, 50, 30});
   AddSquare(w.doc.Diagram, {1000, 1000, 1040, 1020});
   w.doc.Redraw();
@@ -139,7 +103,7 @@ TEST(ChildD, PaintsTheObjectsInViewAtTheScrolledPosition) {
 }
 
 TEST(ChildD, HintShowsTheTextOfTheBlockUnderTheMouse) {
-  Window w;
+  TTestWindow w;
   AddSquare(w.doc.Diagram, {10, 10, 50, 30}, "\xcf\xf0\xe8\xe2\xe5\xf2");  // "Привет" in 1251
   w.doc.UpdateHint({20, 20});
   EXPECT_EQ(w.doc.toolTip(), QString::fromUtf8("Привет"));
@@ -151,7 +115,7 @@ TEST(ChildD, HintShowsTheTextOfTheBlockUnderTheMouse) {
 
 TEST(ChildD, CloseQuestionAnswers) {
   TScriptedQuestions& q = TGuiEnvironment::Questions;
-  Window w;
+  TTestWindow w;
   w.doc.setWindowTitle("/tmp/x.fgd");
   q.Log.clear();
   EXPECT_TRUE(w.doc.FormCloseQuery());  // unmodified: no question
@@ -183,6 +147,66 @@ TEST(ChildD, CloseQuestionAnswers) {
   EXPECT_EQ(w.host.Saves, 2);
   EXPECT_FALSE(w.doc.Modified);
   EXPECT_TRUE(q.Answers.empty());
+}
+
+// Recomputing the scroll ranges (after a resize or a change of scale) leaves
+// the origin and an open in-place editor alone, even when a scroll bar has to
+// pull its position back into its new range.
+TEST(ChildD, ClampingAScrollPositionDoesNotMoveTheOriginOrCloseTheEditor) {
+  TTestWindow w;
+  TChildD& doc = w.doc;
+  auto b = std::make_unique<TBlock>();
+  b->Data.SetRect({65450, 65450, 65500, 65480});
+  TShemObj* block = doc.Diagram.GetObj(doc.Diagram.Add(std::move(b)));
+
+  // Far right and bottom at scale 8, the in-place editor open on a block.
+  doc.Scale = 8;
+  doc.UpdateScrollRanges();
+  doc.ScrollBar1->setValue(doc.ScrollBar1->maximum());
+  doc.ScrollBar2->setValue(doc.ScrollBar2->maximum());
+  const TPoint far = doc.Origin;
+  ASSERT_EQ(far, (TPoint{doc.ScrollBar1->maximum(), doc.ScrollBar2->maximum()}));
+  doc.EditedBlock = block;
+  doc.Memo1->show();
+
+  // Back to scale 1: the view covers eight times as much, the bars' maxima
+  // drop below the old positions and the bars pull them in.
+  doc.Scale = 1;
+  doc.UpdateScrollRanges();
+  EXPECT_LT(doc.ScrollBar1->value(), far.X);
+  EXPECT_LT(doc.ScrollBar2->value(), far.Y);
+  EXPECT_EQ(doc.Origin, far);
+  EXPECT_EQ(doc.EditedBlock, block);
+  EXPECT_FALSE(doc.Memo1->isHidden());
+
+  // A wider window shrinks the range again; still nothing moves.
+  doc.resize(900, 600);
+  doc.FormResize();
+  EXPECT_EQ(doc.ScrollBar1->maximum(), 65535 - doc.ScrollBar2->x());
+  EXPECT_EQ(doc.Origin, far);
+  EXPECT_EQ(doc.EditedBlock, block);
+
+  // The user's next scroll takes the bar's position as the origin.
+  doc.ScrollBar1->setValue(doc.ScrollBar1->value() - 1);
+  EXPECT_EQ(doc.Origin.X, doc.ScrollBar1->value());
+  EXPECT_EQ(doc.EditedBlock, nullptr);
+}
+
+TEST(ChildD, TextPutIntoTheInPlaceEditorIsCentred) {
+  TChildD doc(nullptr);
+  doc.Memo1->setPlainText(QStringLiteral("first line\nsecond line"));
+  auto expectCentred = [&doc] {
+    doc.Memo1->document()->adjustSize();  // lays the blocks out
+    int blocks = 0;
+    for (QTextBlock b = doc.Memo1->document()->begin(); b.isValid(); b = b.next(), ++blocks)
+      EXPECT_EQ(b.layout()->textOption().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter)
+          << b.text().toStdString();
+    return blocks;
+  };
+  EXPECT_EQ(expectCentred(), 2);
+  doc.Memo1->clear();
+  doc.Memo1->insertPlainText(QStringLiteral("typed"));
+  EXPECT_EQ(expectCentred(), 1);
 }
 
 TEST(DiagramText, RoundTripsThroughTheCodePage) {

@@ -9,8 +9,8 @@
 #include <random>
 
 #include "model/hittest_shapes.h"
-#include "testdiagrams.h"
 #include "model/userblocklist.h"
+#include "testdiagrams.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "model/hittest_shapes.h"
-#include "testdiagrams.h"
 #include "model/userblocklist.h"
+#include "testdiagrams.h"
 
 namespace {
 Block MakeBlock(int kind, TRect r) {

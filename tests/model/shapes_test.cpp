@@ -142,8 +142,8 @@ TEST(Shapes, LinkEndsMoveOntoNewOutlines) {
 // for every kind but the Page (eight drawn, four live) and the Parallelogram,
 // whose drawn edge middles are the live ones rounded (within a pixel).
 TEST(Shapes, DrawnHandlesLieOnTheLiveOnes) {
-  const TRect rects[] = {{0, 0, 80, 20}, {13, 7, 100, 61}, {5, 5, 6, 6}, {0, 0, 0, 0},
-                         {100, 40, 223, 77}};
+  const TRect rects[] = {
+      {0, 0, 80, 20}, {13, 7, 100, 61}, {5, 5, 6, 6}, {0, 0, 0, 0}, {100, 40, 223, 77}};
   for (int kind : {0, 1, 2, 3, 5, 6, 7, 8, 9, 15}) {
     for (const TRect& r : rects) {
       SCOPED_TRACE(testing::Message() << "kind " << kind << " rect " << r.Left << "," << r.Top

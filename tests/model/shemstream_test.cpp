@@ -6,8 +6,8 @@
 #include <fstream>
 
 #include "model/stream.h"
-#include "testdiagrams.h"
 #include "model/userblocklist.h"
+#include "testdiagrams.h"
 
 namespace {
 const std::string kMagic = "FileQuorvalinEditorV";

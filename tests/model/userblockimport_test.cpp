@@ -166,9 +166,9 @@ TEST(UserBlockImport, ClockGivesTheIdentity) {
 TEST(UserBlockImport, ReadsAllFourLines) {
   TFakeEnv f;
   std::string error;
-  auto b = Parse(
-      "My rhomb \r\n 0 , 50; 50,0 ;100,50;$32,100\r\n 10,$14, 90,80\r\nimg/r.bmp\r\nextra\n",
-      "/data", f.Env(), error);
+  auto b =
+      Parse("My rhomb \r\n 0 , 50; 50,0 ;100,50;$32,100\r\n 10,$14, 90,80\r\nimg/r.bmp\r\nextra\n",
+            "/data", f.Env(), error);
   ASSERT_NE(b, nullptr) << error;
   EXPECT_EQ(b->Name, "My rhomb ");
   ASSERT_EQ(b->PointCount, 4);

@@ -49,8 +49,8 @@ bool SameAllTheWay(const std::vector<uint8_t>& input, const std::string& what) {
     }
     if (Bytes(a) != Bytes(b) || lit.Messages != rep) {
       ADD_FAILURE() << what << ": differs after " << name << " (" << a.Count() << " vs "
-                    << b.Count() << " objects, " << lit.Messages.size() << " vs "
-                    << rep.size() << " messages)";
+                    << b.Count() << " objects, " << lit.Messages.size() << " vs " << rep.size()
+                    << " messages)";
       return false;
     }
     for (int i = 0; i < a.Count(); ++i)
