@@ -348,7 +348,7 @@ TEST(SingleInstance, PartialMalformedAndVanishingMessagesWhileAMessageIsShown) {
   qsizetype openedWhileShown = -1;
   questions.WhileShown = [&] {
     // The sender of the missing file has its answer already, and leaves.
-    answeredFirst = RunNestedLoop([&] { return sender.bytesAvailable() > 0; }, 3000);
+    answeredFirst = RunNestedLoop([&] { return sender.bytesAvailable() > 0; }, 10000);
     sender.abort();
 
     // Half a length, then gone.
@@ -365,7 +365,7 @@ TEST(SingleInstance, PartialMalformedAndVanishingMessagesWhileAMessageIsShown) {
     garbage.write("GET / HTTP/1.0\r\n\r\n");
     garbage.flush();
     garbageDropped =
-        RunNestedLoop([&] { return garbage.state() == QLocalSocket::UnconnectedState; }, 3000);
+        RunNestedLoop([&] { return garbage.state() == QLocalSocket::UnconnectedState; }, 10000);
 
     // Well framed but no file name: relative, with a zero byte, not UTF-8.
     QLocalSocket bad;
@@ -373,7 +373,7 @@ TEST(SingleInstance, PartialMalformedAndVanishingMessagesWhileAMessageIsShown) {
     bad.write(Frame("relative.fgd") + Frame(base + QByteArray("x\0y.fgd", 7)) +
               Frame(base + "\xff\xfe.fgd"));
     bad.flush();
-    RunNestedLoop([&] { return bad.bytesAvailable() >= 3; }, 3000);
+    RunNestedLoop([&] { return bad.bytesAvailable() >= 3; }, 10000);
     refusals = bad.readAll();
 
     // A slow sender: one byte at a time.
@@ -384,7 +384,7 @@ TEST(SingleInstance, PartialMalformedAndVanishingMessagesWhileAMessageIsShown) {
       slow.flush();
       RunNestedLoop([] { return false; }, 10);
     }
-    slowAnswered = RunNestedLoop([&] { return slow.bytesAvailable() > 0; }, 3000);
+    slowAnswered = RunNestedLoop([&] { return slow.bytesAvailable() > 0; }, 10000);
     slowAnswer = slow.readAll();
 
     // Two messages, and gone before the answers.
@@ -392,7 +392,7 @@ TEST(SingleInstance, PartialMalformedAndVanishingMessagesWhileAMessageIsShown) {
     ASSERT_TRUE(connected(hasty));
     hasty.write(Frame(base + "b.fgd") + Frame(base + "c.fgd"));
     hasty.flush();
-    RunNestedLoop([&] { return hasty.bytesToWrite() == 0; }, 3000);
+    RunNestedLoop([&] { return hasty.bytesToWrite() == 0; }, 10000);
     hasty.abort();
 
     // And one that connects and leaves without a word.
