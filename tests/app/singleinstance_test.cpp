@@ -10,6 +10,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTimer>
@@ -427,4 +428,48 @@ TEST(SingleInstance, PartialMalformedAndVanishingMessagesWhileAMessageIsShown) {
   ASSERT_TRUE(r.Finished);
   EXPECT_EQ(r.ExitCode, 0);
   EXPECT_EQ(Titles(first.Form).size(), 4);
+}
+
+TEST(SingleInstance, SecondStartOpensTheFilesItselfWhenTheEditorDiesMidHandOff) {
+  QTemporaryDir dir;
+  for (const char* n : {"a.fgd", "b.fgd"}) WriteDiagram(dir.path() + "/" + n);
+  // A running editor that answers the first message and dies on the second.
+  const QString name = TSingleInstance::ServerName();
+  QLocalServer::removeServer(name);
+  QLocalServer dying;
+  dying.setSocketOptions(QLocalServer::UserAccessOption);
+  ASSERT_TRUE(dying.listen(name));
+  QByteArray received;
+  QObject::connect(&dying, &QLocalServer::newConnection, [&] {
+    QLocalSocket* s = dying.nextPendingConnection();
+    QObject::connect(s, &QLocalSocket::readyRead, s, [&, s] {
+      received += s->readAll();
+      if (received == Frame({})) {
+        s->putChar(TSingleInstance::kAccepted);
+      } else if (received.size() > Frame({}).size()) {
+        dying.close();
+        s->abort();
+      }
+    });
+  });
+
+  QProcess second;
+  StartSecond(second, dir.path(), {"a.fgd", "b.fgd"});
+  // It takes over: an editor of its own that listens in the dead one's place.
+  QLocalSocket probe;
+  bool listening = false;
+  RunNestedLoop(
+      [&] {
+        if (second.state() == QProcess::NotRunning) return true;
+        if (dying.isListening()) return false;
+        probe.connectToServer(name);
+        listening = probe.waitForConnected(100);
+        return listening;
+      },
+      20000);
+  EXPECT_TRUE(received.startsWith(Frame({}))) << "the hand-off had begun";
+  EXPECT_EQ(second.state(), QProcess::Running) << "it ended, leaving the files unopened";
+  EXPECT_TRUE(listening);
+  second.kill();
+  second.waitForFinished(5000);
 }
