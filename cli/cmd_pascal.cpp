@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "commands.h"
-#include "inputfile.h"
+#include "fileaccess.h"
 #include "model/codepage.h"
 #include "model/shem.h"
 #include "model/stream.h"

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "diagramjson.h"
-#include "inputfile.h"
+#include "fileaccess.h"
 #include "model/codepage.h"
 #include "model/shem.h"
 #include "model/stream.h"
@@ -166,7 +166,7 @@ int CmdBuild(const std::vector<std::string>& arguments) {
                  strict ? "" : "warning: ", loss.Where.c_str(), cp,
                  DescribeCharacters(loss.Lost).c_str(), strict ? "" : "; they became \"?\"");
   if (strict && !losses.empty()) return 1;
-  if (!d.SaveToFile(pos[1], &error)) {
+  if (!CanReplaceFile(pos[1], error) || !d.SaveToFile(pos[1], &error)) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }

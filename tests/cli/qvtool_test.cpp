@@ -220,6 +220,17 @@ TEST_F(QvtoolTest, OnlyRegularFilesOfAddressableSizeAreRead) {
   EXPECT_NE(r.err.find("is not a regular file"), std::string::npos) << r.err;
   EXPECT_NE(access(Path("z.fgd").c_str(), F_OK), 0);
 
+  // Nor does build put a file in the place of a pipe or a folder.
+  Write("in.json", kSample);
+  for (const std::string& target : {Path("pipe"), Path("folder")}) {
+    r = Qvtool("build " + Path("in.json") + " " + target, true);
+    EXPECT_EQ(r.code, 1) << target;
+    EXPECT_NE(r.err.find("\"" + target + "\" is not a regular file"), std::string::npos) << r.err;
+  }
+  struct stat st {};
+  ASSERT_EQ(::stat(Path("pipe").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
   // One byte beyond what 32-bit sizes can address: refused before reading
   // (the file is sparse, so it costs no disk).
   const int fd = ::open(Path("huge.fgd").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);

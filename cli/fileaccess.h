@@ -1,6 +1,6 @@
 #pragma once
-// Reading the files qvtool is given, with limits: only regular files, and
-// never more than a diagram file can hold.
+// The files qvtool reads and writes: only regular files, and never more
+// than a diagram file can hold.
 
 #include <cstdint>
 #include <string>
@@ -17,3 +17,9 @@ constexpr uint64_t kMaxInputFileBytes = 0xFFFFFFFFu;
 // limit even when the file grows meanwhile.
 bool ReadInputFile(const std::string& path, std::vector<uint8_t>& out, std::string& error,
                    uint64_t limit = kMaxInputFileBytes);
+
+// True when path may be written by replacing it: it does not exist yet or is
+// a regular file (through any symbolic links). A device, pipe, socket or
+// folder is refused with a reason, so that saving never puts a file in its
+// place.
+bool CanReplaceFile(const std::string& path, std::string& error);

@@ -1,4 +1,4 @@
-#include "inputfile.h"
+#include "fileaccess.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -72,4 +72,16 @@ bool ReadInputFile(const std::string& path, std::vector<uint8_t>& out, std::stri
     }
     out.insert(out.end(), chunk, chunk + k);
   }
+}
+
+bool CanReplaceFile(const std::string& path, std::string& error) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT) return true;
+    error = "Cannot write " + Quoted(path) + ": " + std::strerror(errno);
+    return false;
+  }
+  if (S_ISREG(st.st_mode)) return true;
+  error = Quoted(path) + " is not a regular file";
+  return false;
 }
