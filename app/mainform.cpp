@@ -370,7 +370,7 @@ TChildD* TMainForm::CreateDocument(const QString& title) {
   w->setAttribute(Qt::WA_DeleteOnClose);
   // The first document brings the Special toolbar, which takes room from the
   // area: let the layout make that room before measuring it.
-  UpdateMenuItems();
+  UpdateToolbarVisibility();
   if (layout()) layout()->activate();
   // Cascaded one title bar further down and right than the window before,
   // always whole inside the visible area.
@@ -473,10 +473,14 @@ void TMainForm::closeEvent(QCloseEvent* e) {
 
 // ---------------------------------------------------------------- menus
 
-void TMainForm::UpdateMenuItems() {
+void TMainForm::UpdateToolbarVisibility() {
   const bool any = !MdiArea->subWindowList().isEmpty();
   SpecialToolbar->setVisible(any);
   UserBlocksToolbar->setVisible(any && UserBlocks.Count() > 0);
+}
+
+void TMainForm::UpdateMenuItems() {
+  UpdateToolbarVisibility();
   if (TChildD* d = ActiveDocument()) {
     ListingPanel->SetSource(&d->Diagram);
     d->Diagram.FillListView();

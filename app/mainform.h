@@ -143,6 +143,8 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   void LoadCursors();
   void MakeListingImages();
   void ApplyToolbarSettings();
+  // The Special and User blocks toolbars show exactly while documents are open.
+  void UpdateToolbarVisibility();
   // Closes the window of a file that did not load and gives the activation
   // back to the window that had it before.
   void CloseRefused(TChildD* doc, QMdiSubWindow* activeBefore);

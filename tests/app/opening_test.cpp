@@ -94,6 +94,16 @@ TEST(OpeningFiles, RelativeAbsoluteAndLinkedNamesOfOneFileShareOneWindowAndOneRe
   EXPECT_EQ(f.Documents()[1]->Caption(), canonical);
   EXPECT_EQ(f.Documents()[1]->FileName, canonical);
   EXPECT_EQ(f.RecentFiles, QStringList{canonical});
+
+  // A new document saved under a relative name keeps the absolute one.
+  TChildD* fresh = f.CreateDocument("new");
+  fx.q.SaveAnswer = "saved.fgd";
+  {
+    CurrentFolder here(fx.Path("linked"));
+    ASSERT_TRUE(f.SaveDocument(fresh));
+  }
+  EXPECT_EQ(fresh->FileName, QFileInfo(fx.Path("examples/saved.fgd")).canonicalFilePath());
+  EXPECT_EQ(fresh->Caption(), fresh->FileName);
   EXPECT_TRUE(fx.q.Log.empty());
 }
 
