@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "fileaccess.h"
 #include "model/codepage.h"
 #include "model/shem.h"
 #include "model/stream.h"
