@@ -10,13 +10,6 @@
 #include "testdiagrams.h"
 
 namespace {
-Block MakeBlock(int kind, TRect r) {
-  Block b;
-  b.Kind = uint8_t(kind);
-  b.SetRect(r);
-  return b;
-}
-
 bool Under(int kind, TRect r, TPoint p, const TUserBlockList* ub = nullptr) {
   return BlockUnderPoint(MakeBlock(kind, r), p, ub);
 }

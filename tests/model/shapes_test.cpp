@@ -5,15 +5,7 @@
 #include <cstdlib>
 
 #include "model/handles.h"
-
-namespace {
-Block MakeBlock(int kind, TRect r) {
-  Block b;
-  b.Kind = uint8_t(kind);
-  b.SetRect(r);
-  return b;
-}
-}  // namespace
+#include "testdiagrams.h"
 
 TEST(Shapes, EndPointsOnBlocksAndLinks) {
   EXPECT_EQ(PositionOnRect({32767, 65535}, {100, 50, 180, 70}), (TPoint{140, 70}));

@@ -9,6 +9,14 @@
 
 #include "model/shem.h"
 
+// A block record (not in any diagram) of the given kind over r.
+inline Block MakeBlock(int kind, TRect r) {
+  Block b;
+  b.Kind = uint8_t(kind);
+  b.SetRect(r);
+  return b;
+}
+
 inline TShemObj* AddBlock(TShem& d, int kind, TRect r, const std::string& text = "") {
   auto b = std::make_unique<TBlock>();
   b->Data.Kind = uint8_t(kind);
