@@ -14,13 +14,12 @@ class TFakeHost : public TDocumentHost {
   bool SaveSucceeds = true;
   int Saves = 0;
   QString Panels[2];
-  TUserBlockList* UserBlockList() override { return nullptr; }
+  TEditorState state;
+  TEditorState& State() override { return state; }
   ListView* ListingView() override { return nullptr; }
   bool ListingShows(const TShem*) const override { return false; }
   QString FontFace() const override { return QString(); }
-  QColor GetBackgroundColor() const override { return QColor(10, 120, 200); }
-  int GetCurrentTool() const override { return 0; }
-  int GetNewBlockKind() const override { return 0; }
+  TFakeHost() { state.BackgroundColor = QColor(10, 120, 200); }
   bool SaveDocument(TChildD* doc) override {
     ++Saves;
     if (SaveSucceeds) doc->Modified = false;
@@ -52,7 +51,7 @@ TEST(ChildD, NewWindowStartsAtScaleTwoAtTheOriginWithoutGridInTheBackgroundColou
   EXPECT_EQ(w.doc.Origin, (TPoint{0, 0}));
   EXPECT_FALSE(w.doc.ShowGrid);
   EXPECT_FALSE(w.doc.Modified);
-  EXPECT_FALSE(w.doc.CanUndo);
+  EXPECT_FALSE(w.doc.CanUndo());
   EXPECT_TRUE(w.doc.FileName.isEmpty());
   EXPECT_EQ(w.doc.Color(), QColor(10, 120, 200));
   EXPECT_EQ(QColor(w.doc.View().pixel(5, 5)), QColor(10, 120, 200));
@@ -131,7 +130,7 @@ TEST(ChildD, PaintsTheObjectsInViewAtTheScrolledPosition) {
   EXPECT_FALSE(IsBlack(w.doc.View(), 20, 20));
   EXPECT_TRUE(IsBlack(w.doc.View(), 200, 100));
   EXPECT_TRUE(IsBlack(w.doc.View(), 280, 140));
-  w.doc.Selection.push_back(w.doc.Diagram.GetObj(1));
+  w.doc.Selection.Add(w.doc.Diagram.GetObj(1));
   w.doc.Redraw();
   for (int dy = -2; dy < 2; ++dy)
     for (int dx = -2; dx < 2; ++dx)
