@@ -3,18 +3,14 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QSettings>
 #include <QSplitter>
-#include <QStatusBar>
 #include <algorithm>
 
 #include "app/actions.h"
@@ -22,8 +18,10 @@
 #include "app/commands/helpcommands.h"
 #include "app/commands/viewcommands.h"
 #include "app/fileassociation.h"
+#include "app/fontbox.h"
 #include "app/icons.h"
 #include "app/listingpanel.h"
+#include "app/mainstatusbar.h"
 #include "app/settings.h"
 #include "app/userblocktoolbar.h"
 #include "app/windowsettings.h"
@@ -66,7 +64,8 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
 
   Actions = new TActionRegistry(this);
   CreateToolbars();
-  CreateStatusBar();
+  StatusBar = new TMainStatusBar;
+  setStatusBar(StatusBar);
   CreateMenus();
   FileCommands = std::make_unique<TFileCommands>(*this, *Actions);
   ViewCommands = std::make_unique<TViewCommands>(*this, *Actions);
@@ -76,15 +75,15 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   // the menus follow the active window.
   connect(MdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
   connect(ListingPanel, &TListingPanel::MouseEntered, this, [this] {
-    SetStatusSimple(true);
+    StatusBar->SetStatusSimple(true);
     ListingPanel->unsetCursor();
   });
   ListingPanel->hide();
-  FillFontList();
+  FontBox->FillFontList();
   LoadAppCursors();
   ReadSettings();
   ListingImages = KindIcons();
-  LoadUserBlocks();
+  UserBlocksToolbar->LoadUserBlocks(options_.ProgramDir + "/UserBlock.blu");
   UpdateMenuItems();
 }
 
@@ -116,29 +115,11 @@ void TMainForm::CreateToolbars() {
   AlignToolbar->hide();
   UserBlocksToolbar->hide();
 
-  FontBox = new QComboBox;
-  FontBox->setObjectName("FontBox");
-  FontBox->setFixedWidth(145);
-  FontBox->setEditable(false);
-  FontBox->setToolTip("Select font to all object");
-  FontBox->setStatusTip("Select font to all object");
-  FontBox->setAccessibleName("Select font to all object");
+  FontBox = new TFontBox;
   StandardToolbar->addWidget(FontBox);
   connect(FontBox, &QComboBox::currentTextChanged, this, [this](const QString& face) {
     for (TChildD* d : Documents()) d->SetFontFace(face);
   });
-}
-
-void TMainForm::CreateStatusBar() {
-  QStatusBar* bar = statusBar();
-  bar->setMinimumHeight(19);
-  for (size_t i = 0; i < StatusPanels.size(); ++i) {
-    StatusPanels[i] = new QLabel;
-    StatusPanels[i]->setFixedWidth(80);
-    StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    bar->addWidget(StatusPanels[i]);
-    StatusPanels[i]->hide();
-  }
 }
 
 void TMainForm::CreateMenus() {
@@ -155,23 +136,11 @@ void TMainForm::CreateMenus() {
   help->addAction(Actions->Action(TCommand::Contents));
 }
 
-void TMainForm::FillFontList() {
-  QStringList seen;
-  for (const QString& f : QFontDatabase::families())
-    if (!seen.contains(f)) seen.append(f);
-  const QSignalBlocker block(FontBox);
-  FontBox->clear();
-  FontBox->addItems(seen);
-  FontBox->setCurrentIndex(int(seen.indexOf(QStringLiteral("Courier"))));
-}
-
 std::array<QToolBar*, 4> TMainForm::Toolbars() const {
   return {StandardToolbar, SpecialToolbar, AlignToolbar, UserBlocksToolbar};
 }
 
-QString TMainForm::FontFace() const {
-  return FontBox->currentIndex() >= 0 ? FontBox->currentText() : QString();
-}
+QString TMainForm::FontFace() const { return FontBox->Face(); }
 
 ListView* TMainForm::ListingView() { return ListingPanel; }
 
@@ -242,7 +211,7 @@ TChildD* TMainForm::OpenDocument(const QString& fileName) {
   doc->Modified = false;
   if (AppState.UserBlocks.Count() > userBlocksBefore) UserBlocksToolbar->RebuildUserBlockToolbar();
   doc->FileName = fileName;
-  AppState.AddRecentFile(fileName);
+  FileCommands->AddRecentFile(fileName);
   UpdateMenuItems();
   return doc;
 }
@@ -293,26 +262,8 @@ void TMainForm::BringToFront() {
   activateWindow();
 }
 
-void TMainForm::SetStatusSimple(bool simple) {
-  StatusSimple = simple;
-  for (QLabel* l : StatusPanels) l->setVisible(!simple);
-  if (!simple) statusBar()->clearMessage();
-}
-
 void TMainForm::SetStatusPanel(int index, const QString& text) {
-  if (index < 0 || index > 1) return;
-  if (StatusSimple) SetStatusSimple(false);
-  StatusPanels[size_t(index)]->setText(text);
-}
-
-void TMainForm::LoadUserBlocks() {
-  UserBlocksToolbar->hide();
-  AppState.UserBlocks.Clear();
-  const QString file = options_.ProgramDir + "/UserBlock.blu";
-  if (QFileInfo(file).isFile())
-    AppState.UserBlocks.LoadFromFile(QFile::encodeName(file).toStdString());
-  while (ListingImages.size() < bkUserFirst) ListingImages.append(QIcon());
-  UserBlocksToolbar->RebuildUserBlockToolbar();
+  StatusBar->SetStatusPanel(index, text);
 }
 
 // ---------------------------------------------------------------- settings

@@ -15,8 +15,6 @@
 #include "editor/editorstate.h"
 
 class QActionGroup;
-class QComboBox;
-class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QSplitter;
@@ -24,8 +22,10 @@ class QToolBar;
 class TActionRegistry;
 class TChildD;
 class TFileCommands;
+class TFontBox;
 class THelpCommands;
 class TListingPanel;
+class TMainStatusBar;
 class TUserBlockToolbar;
 class TViewCommands;
 
@@ -61,9 +61,8 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   QToolBar* AlignToolbar;
   TUserBlockToolbar* UserBlocksToolbar;
   QActionGroup* ToolGroup;  // the exclusive group of the tool buttons
-  QComboBox* FontBox;
-  std::array<QLabel*, 2> StatusPanels;
-  bool StatusSimple = true;
+  TFontBox* FontBox;
+  TMainStatusBar* StatusBar;
   QAction* RecentSeparator;  // the separator before the recent files
 
   // --- commands, by menu
@@ -82,7 +81,6 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   QList<TChildD*> Documents() const;
   QMdiSubWindow* SubWindowOf(const TChildD* doc) const;
 
-  void LoadUserBlocks();
   void ReadSettings();
   void WriteSettings();
   // Follows the active window: enables the actions by their rules, shows the
@@ -90,7 +88,6 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   void UpdateMenuItems();
   // Brings the window to the front (and out of minimised state).
   void BringToFront();
-  void SetStatusSimple(bool simple);
   // Standard, Special, Align palette and User blocks, the order of the settings.
   std::array<QToolBar*, 4> Toolbars() const;
 
@@ -108,8 +105,6 @@ class TMainForm : public QMainWindow, public TDocumentHost {
  private:
   void CreateMenus();
   void CreateToolbars();
-  void CreateStatusBar();
-  void FillFontList();
 
   TOptions options_;
   bool settingsRead_ = false;

@@ -94,3 +94,10 @@ bool TFileCommands::SaveDocument(TChildD* doc) {
   doc->Modified = false;
   return true;
 }
+
+void TFileCommands::AddRecentFile(const QString& fileName) {
+  QStringList& recent = form_.AppState.RecentFiles;
+  recent.removeAll(fileName);
+  recent.prepend(fileName);
+  while (recent.size() > MaxRecentFiles) recent.removeLast();
+}

@@ -2,6 +2,8 @@
 // The commands of the "&File" menu: Open, the recent files, Save (for the
 // close question) and Exit.
 
+#include <QString>
+
 class QAction;
 class TActionRegistry;
 class TChildD;
@@ -20,6 +22,8 @@ class TFileCommands {
   // Writes doc to its file (asking for a name when it has none); true when
   // the diagram was written.
   bool SaveDocument(TChildD* doc);
+  // Puts fileName at the front of the recent files, once, keeping at most five.
+  void AddRecentFile(const QString& fileName);
 
  private:
   TMainForm& form_;

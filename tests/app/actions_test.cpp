@@ -13,6 +13,8 @@
 #include <set>
 
 #include "../editor/guitestenv.h"
+#include "app/commands/filecommands.h"
+#include "app/fontbox.h"
 #include "app/mainform.h"
 #include "app/userblocktoolbar.h"
 #include "apptestutil.h"
@@ -185,4 +187,17 @@ TEST(MainWindowAccessibility, EveryMenuItemToolbarButtonAndTheDocumentViewHasANa
   EXPECT_EQ(NameOf(doc), QString::fromUtf8("Block-diagram \u21161"));
   doc->setWindowTitle("/tmp/renamed.fgd");
   EXPECT_EQ(NameOf(doc), "/tmp/renamed.fgd");
+}
+
+TEST(FileCommands, RecentFilesKeepFiveWithTheLatestFirstAndNoRepeats) {
+  ClearStore();
+  QTemporaryDir dir;
+  TMainForm::TOptions o;
+  o.ProgramDir = dir.path();
+  o.WriteAssociation = false;
+  TMainForm f(o);
+  for (const char* name : {"/a", "/b", "/c", "/d", "/e", "/f"}) f.FileCommands->AddRecentFile(name);
+  EXPECT_EQ(f.AppState.RecentFiles, (QStringList{"/f", "/e", "/d", "/c", "/b"}));
+  f.FileCommands->AddRecentFile("/c");
+  EXPECT_EQ(f.AppState.RecentFiles, (QStringList{"/c", "/f", "/e", "/d", "/b"}));
 }

@@ -218,11 +218,3 @@ TEST(ToolChoice, ButtonTagsChooseToolAndKind) {
   host.state.LinkToolPicture = 10;
   EXPECT_EQ(static_cast<TLinkTool&>(doc.Tool(TTool::CreateLink)).NewLinkType(), 3);
 }
-
-TEST(ToolChoice, RecentFilesKeepFiveWithTheLatestFirstAndNoRepeats) {
-  TEditorState s;
-  for (const char* f : {"/a", "/b", "/c", "/d", "/e", "/f"}) s.AddRecentFile(f);
-  EXPECT_EQ(s.RecentFiles, (QStringList{"/f", "/e", "/d", "/c", "/b"}));
-  s.AddRecentFile("/c");
-  EXPECT_EQ(s.RecentFiles, (QStringList{"/c", "/f", "/e", "/d", "/b"}));
-}
