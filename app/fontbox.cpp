@@ -3,6 +3,8 @@
 #include <QFontDatabase>
 #include <QSignalBlocker>
 
+#include "app/fontlist.h"
+
 TFontBox::TFontBox(QWidget* parent) : QComboBox(parent) {
   const QString hint = QStringLiteral("Select font to all object");
   setObjectName(QStringLiteral("FontBox"));
@@ -14,9 +16,7 @@ TFontBox::TFontBox(QWidget* parent) : QComboBox(parent) {
 }
 
 void TFontBox::FillFontList() {
-  QStringList seen;
-  for (const QString& f : QFontDatabase::families())
-    if (!seen.contains(f)) seen.append(f);
+  const QStringList seen = FontFamiliesOnce(QFontDatabase::families());
   const QSignalBlocker block(this);
   clear();
   addItems(seen);

@@ -1,6 +1,6 @@
 #pragma once
 // TFontBox: the font list of the Standard toolbar, every installed family
-// once; the face it shows is the drawing font of all documents.
+// once as a user picks it; the face it shows is the drawing font of all documents.
 
 #include <QComboBox>
 

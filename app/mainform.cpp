@@ -6,11 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QSettings>
 #include <QSplitter>
+#include <QStyle>
 #include <algorithm>
 
 #include "app/actions.h"
@@ -18,12 +20,14 @@
 #include "app/commands/helpcommands.h"
 #include "app/commands/viewcommands.h"
 #include "app/fileassociation.h"
+#include "app/filenames.h"
 #include "app/fontbox.h"
 #include "app/icons.h"
 #include "app/listingpanel.h"
 #include "app/mainstatusbar.h"
 #include "app/settings.h"
 #include "app/userblocktoolbar.h"
+#include "app/windowplacement.h"
 #include "app/windowsettings.h"
 #include "editor/childd.h"
 #include "editor/cursors.h"
@@ -174,15 +178,25 @@ TChildD* TMainForm::CreateDocument(const QString& title) {
   auto* doc = new TChildD(this);
   doc->setWindowTitle(title);
   doc->ShowGrid = Actions->Action(TCommand::Grid)->isChecked();
+  const int open = int(MdiArea->subWindowList().size());
   QMdiSubWindow* w = MdiArea->addSubWindow(doc);
   w->setAttribute(Qt::WA_DeleteOnClose);
-  w->resize(std::max(200, MdiArea->width() * 9 / 10), std::max(150, MdiArea->height() * 9 / 10));
+  // The first document brings the Special toolbar, which takes room from the
+  // area: let the layout make that room before measuring it.
+  UpdateToolbarVisibility();
+  if (layout()) layout()->activate();
+  // Cascaded one title bar further down and right than the window before,
+  // always whole inside the visible area.
+  const int step = w->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, w) +
+                   w->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, w);
+  w->setGeometry(CascadeRect(MdiArea->viewport()->size(), open, step));
   w->show();
   MdiArea->setActiveSubWindow(w);
   return doc;
 }
 
-TChildD* TMainForm::OpenDocument(const QString& fileName) {
+TChildD* TMainForm::OpenDocument(const QString& givenName) {
+  const QString fileName = AbsoluteFileName(givenName);
   TChildD* match = nullptr;
   const QList<TChildD*> docs = Documents();
   for (qsizetype i = docs.size() - 1; i >= 0; --i)
@@ -194,11 +208,12 @@ TChildD* TMainForm::OpenDocument(const QString& fileName) {
     return match;
   }
 
+  QMdiSubWindow* activeBefore = MdiArea->currentSubWindow();
   TChildD* doc = CreateDocument(fileName);
   const int userBlocksBefore = AppState.UserBlocks.Count();
   std::string error;
   if (!doc->Diagram.LoadFromFile(QFile::encodeName(fileName).toStdString(), &error)) {
-    SubWindowOf(doc)->close();  // unmodified: closes without a question
+    CloseRefused(doc, activeBefore);
     // A file that is there and readable but holds no diagram is dropped
     // silently; one that cannot be read at all is reported.
     QFile f(fileName);
@@ -216,6 +231,13 @@ TChildD* TMainForm::OpenDocument(const QString& fileName) {
   return doc;
 }
 
+void TMainForm::CloseRefused(TChildD* doc, QMdiSubWindow* activeBefore) {
+  SubWindowOf(doc)->close();  // unmodified: closes without a question
+  // The area would activate some other window; the one the user had stays.
+  if (activeBefore && MdiArea->subWindowList().contains(activeBefore))
+    MdiArea->setActiveSubWindow(activeBefore);
+}
+
 void TMainForm::closeEvent(QCloseEvent* e) {
   for (TChildD* d : Documents()) {
     if (!d->FormCloseQuery()) {
@@ -224,6 +246,12 @@ void TMainForm::closeEvent(QCloseEvent* e) {
     }
   }
   e->accept();
+}
+
+void TMainForm::UpdateToolbarVisibility() {
+  const bool any = !MdiArea->subWindowList().isEmpty();
+  SpecialToolbar->setVisible(any);
+  UserBlocksToolbar->setVisible(any && AppState.UserBlocks.Count() > 0);
 }
 
 void TMainForm::UpdateMenuItems() {
@@ -239,8 +267,7 @@ void TMainForm::UpdateMenuItems() {
     c.SelectedObjects = d->Selection.Count();
   }
   Actions->EnableByRule(c);
-  SpecialToolbar->setVisible(c.Documents > 0);
-  UserBlocksToolbar->setVisible(c.Documents > 0 && AppState.UserBlocks.Count() > 0);
+  UpdateToolbarVisibility();
   if (d) {
     ListingPanel->SetSource(&d->Diagram);
     d->Diagram.FillListView();

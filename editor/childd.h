@@ -67,6 +67,9 @@ class TChildD : public QWidget {
   void DrawBlock(const TShemObj* block, bool selected);
   void DrawLink(const TShemObj* link, bool selected);
   void UpdateHint(TPoint p);
+  // Sets the scale (1, 2, 4 or 8) so that the diagram point under pixel `at`
+  // stays under it, as far as the scroll ranges allow; ends text editing.
+  void ZoomAt(uint8_t scale, TPoint at);
 
   // The window colour: background, filled interiors and the editor's colour.
   QColor Color() const { return color_; }
@@ -117,6 +120,10 @@ class TChildD : public QWidget {
   void mouseReleaseEvent(QMouseEvent*) override;
   void keyPressEvent(QKeyEvent*) override;
   void changeEvent(QEvent*) override;
+  // The wheel scrolls up and down, with Shift (or tilted) sideways, and with
+  // Ctrl steps the scale about the mouse. Over the scroll bars the bars
+  // handle it themselves.
+  void wheelEvent(QWheelEvent*) override;
 
  private:
   TViewTransform Transform() const;
@@ -131,4 +138,7 @@ class TChildD : public QWidget {
   std::unique_ptr<TEditedBlockWatch> editedWatch_;
   std::array<std::unique_ptr<TEditorTool>, ToolCount> tools_;
   TEditorTool* dragTool_ = nullptr;  // the tool whose drag is in progress
+  // Wheel turns not yet used up (in the wheel's eighths of a degree, times
+  // the scroll distance for the two scroll sums).
+  int wheelX_ = 0, wheelY_ = 0, wheelZoom_ = 0;
 };

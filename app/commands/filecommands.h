@@ -22,8 +22,10 @@ class TFileCommands {
   // Writes doc to its file (asking for a name when it has none); true when
   // the diagram was written.
   bool SaveDocument(TChildD* doc);
-  // Puts fileName at the front of the recent files, once, keeping at most five.
+  // Puts the file's absolute name first in the recent files, keeping at most
+  // five; other names of the same file leave the list.
   void AddRecentFile(const QString& fileName);
+  void RemoveRecentFile(const QString& fileName);
 
  private:
   TMainForm& form_;
