@@ -18,22 +18,6 @@
 #include "apptestutil.h"
 
 namespace {
-struct Fixture {
-  QTemporaryDir dir;
-  TScriptedQuestions& q = TGuiEnvironment::Questions;
-  Fixture() {
-    ClearStore();
-    q.Log.clear();
-    q.Answers.clear();
-  }
-  TMainForm::TOptions Options() const {
-    TMainForm::TOptions o;
-    o.ProgramDir = dir.path();
-    o.WriteAssociation = false;
-    return o;
-  }
-};
-
 // A copy of a TrueType font whose vendor (the foundry that the font database
 // reports) is `vendor`; empty when the font cannot be read.
 QByteArray WithVendor(const QString& fontFile, const char vendor[4]) {

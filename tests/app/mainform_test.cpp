@@ -24,23 +24,6 @@
 #include "editor/cursors.h"
 
 namespace {
-struct Fixture {
-  QTemporaryDir dir;
-  TScriptedQuestions& q = TGuiEnvironment::Questions;
-  Fixture() {
-    ClearStore();
-    q.Log.clear();
-    q.Answers.clear();
-  }
-  QString Path(const QString& name) const { return dir.path() + "/" + name; }
-  TMainForm::TOptions Options() const {
-    TMainForm::TOptions o;
-    o.ProgramDir = dir.path();
-    o.WriteAssociation = false;
-    return o;
-  }
-};
-
 QStringList Titles(const TMainForm& f) {
   QStringList t;
   for (TChildD* d : f.Documents()) t.append(d->Caption());

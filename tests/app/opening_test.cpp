@@ -15,24 +15,6 @@
 #include "editor/childd.h"
 
 namespace {
-struct Fixture {
-  QTemporaryDir dir;
-  TScriptedQuestions& q = TGuiEnvironment::Questions;
-  Fixture() {
-    ClearStore();
-    q.Log.clear();
-    q.Answers.clear();
-  }
-  QString Path(const QString& name) const { return dir.path() + "/" + name; }
-  QString Canonical(const QString& name) const { return QFileInfo(Path(name)).canonicalFilePath(); }
-  TMainForm::TOptions Options() const {
-    TMainForm::TOptions o;
-    o.ProgramDir = dir.path();
-    o.WriteAssociation = false;
-    return o;
-  }
-};
-
 // Runs in another current folder and goes back to the old one afterwards.
 struct CurrentFolder {
   QString old = QDir::currentPath();
