@@ -18,8 +18,11 @@ class QPixmap;
 class QToolBar;
 class QWidget;
 
-// Command ids, grouped by the menu that shows them. A new command is a new id
-// here and one row in the table of actions.cpp.
+// Command ids, grouped by where they first appear, in the order of the menu
+// bar ("&File", "&Edit", "View", "&Window", "&?"), then the document context
+// menu, then the buttons that are on toolbars only (tools, alignment). A new
+// command is a new id in its group here and one row in the table of
+// actions.cpp; the table's order follows the ids.
 enum class TCommand : uint8_t {
   // "&File"
   Open,

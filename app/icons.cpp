@@ -55,11 +55,16 @@ QIcon ProgramIcon() {
   return QIcon(pm);
 }
 
+// The tool image of a user block; its white background is transparent, as the
+// background colour of the other buttons' images is.
 QIcon UserBlockIcon(const TUserBlock& b) {
   const TToolBitmap bm = b.GetToolImage();
-  QImage img(TToolBitmap::Width, TToolBitmap::Height, QImage::Format_RGB32);
+  QImage img(TToolBitmap::Width, TToolBitmap::Height, QImage::Format_ARGB32);
   for (int y = 0; y < TToolBitmap::Height; ++y)
-    for (int x = 0; x < TToolBitmap::Width; ++x) img.setPixel(x, y, 0xFF000000u | bm.Pixel(x, y));
+    for (int x = 0; x < TToolBitmap::Width; ++x) {
+      const uint32_t rgb = bm.Pixel(x, y);
+      img.setPixel(x, y, rgb == TToolBitmap::White ? 0u : 0xFF000000u | rgb);
+    }
   return QIcon(QPixmap::fromImage(img));
 }
 

@@ -3,18 +3,16 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
-#include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QSettings>
 #include <QSplitter>
-#include <QStatusBar>
+#include <QStyle>
 #include <algorithm>
 
 #include "app/actions.h"
@@ -22,10 +20,14 @@
 #include "app/commands/helpcommands.h"
 #include "app/commands/viewcommands.h"
 #include "app/fileassociation.h"
+#include "app/filenames.h"
+#include "app/fontbox.h"
 #include "app/icons.h"
 #include "app/listingpanel.h"
+#include "app/mainstatusbar.h"
 #include "app/settings.h"
 #include "app/userblocktoolbar.h"
+#include "app/windowplacement.h"
 #include "app/windowsettings.h"
 #include "editor/childd.h"
 #include "editor/cursors.h"
@@ -66,7 +68,8 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
 
   Actions = new TActionRegistry(this);
   CreateToolbars();
-  CreateStatusBar();
+  StatusBar = new TMainStatusBar;
+  setStatusBar(StatusBar);
   CreateMenus();
   FileCommands = std::make_unique<TFileCommands>(*this, *Actions);
   ViewCommands = std::make_unique<TViewCommands>(*this, *Actions);
@@ -76,15 +79,15 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   // the menus follow the active window.
   connect(MdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
   connect(ListingPanel, &TListingPanel::MouseEntered, this, [this] {
-    SetStatusSimple(true);
+    StatusBar->SetStatusSimple(true);
     ListingPanel->unsetCursor();
   });
   ListingPanel->hide();
-  FillFontList();
+  FontBox->FillFontList();
   LoadAppCursors();
   ReadSettings();
   ListingImages = KindIcons();
-  LoadUserBlocks();
+  UserBlocksToolbar->LoadUserBlocks(options_.ProgramDir + "/UserBlock.blu");
   UpdateMenuItems();
 }
 
@@ -116,29 +119,11 @@ void TMainForm::CreateToolbars() {
   AlignToolbar->hide();
   UserBlocksToolbar->hide();
 
-  FontBox = new QComboBox;
-  FontBox->setObjectName("FontBox");
-  FontBox->setFixedWidth(145);
-  FontBox->setEditable(false);
-  FontBox->setToolTip("Select font to all object");
-  FontBox->setStatusTip("Select font to all object");
-  FontBox->setAccessibleName("Select font to all object");
+  FontBox = new TFontBox;
   StandardToolbar->addWidget(FontBox);
   connect(FontBox, &QComboBox::currentTextChanged, this, [this](const QString& face) {
     for (TChildD* d : Documents()) d->SetFontFace(face);
   });
-}
-
-void TMainForm::CreateStatusBar() {
-  QStatusBar* bar = statusBar();
-  bar->setMinimumHeight(19);
-  for (size_t i = 0; i < StatusPanels.size(); ++i) {
-    StatusPanels[i] = new QLabel;
-    StatusPanels[i]->setFixedWidth(80);
-    StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    bar->addWidget(StatusPanels[i]);
-    StatusPanels[i]->hide();
-  }
 }
 
 void TMainForm::CreateMenus() {
@@ -155,23 +140,11 @@ void TMainForm::CreateMenus() {
   help->addAction(Actions->Action(TCommand::Contents));
 }
 
-void TMainForm::FillFontList() {
-  QStringList seen;
-  for (const QString& f : QFontDatabase::families())
-    if (!seen.contains(f)) seen.append(f);
-  const QSignalBlocker block(FontBox);
-  FontBox->clear();
-  FontBox->addItems(seen);
-  FontBox->setCurrentIndex(int(seen.indexOf(QStringLiteral("Courier"))));
-}
-
 std::array<QToolBar*, 4> TMainForm::Toolbars() const {
   return {StandardToolbar, SpecialToolbar, AlignToolbar, UserBlocksToolbar};
 }
 
-QString TMainForm::FontFace() const {
-  return FontBox->currentIndex() >= 0 ? FontBox->currentText() : QString();
-}
+QString TMainForm::FontFace() const { return FontBox->Face(); }
 
 ListView* TMainForm::ListingView() { return ListingPanel; }
 
@@ -205,15 +178,25 @@ TChildD* TMainForm::CreateDocument(const QString& title) {
   auto* doc = new TChildD(this);
   doc->setWindowTitle(title);
   doc->ShowGrid = Actions->Action(TCommand::Grid)->isChecked();
+  const int open = int(MdiArea->subWindowList().size());
   QMdiSubWindow* w = MdiArea->addSubWindow(doc);
   w->setAttribute(Qt::WA_DeleteOnClose);
-  w->resize(std::max(200, MdiArea->width() * 9 / 10), std::max(150, MdiArea->height() * 9 / 10));
+  // The first document brings the Special toolbar, which takes room from the
+  // area: let the layout make that room before measuring it.
+  UpdateToolbarVisibility();
+  if (layout()) layout()->activate();
+  // Cascaded one title bar further down and right than the window before,
+  // always whole inside the visible area.
+  const int step = w->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, w) +
+                   w->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, w);
+  w->setGeometry(CascadeRect(MdiArea->viewport()->size(), open, step));
   w->show();
   MdiArea->setActiveSubWindow(w);
   return doc;
 }
 
-TChildD* TMainForm::OpenDocument(const QString& fileName) {
+TChildD* TMainForm::OpenDocument(const QString& givenName) {
+  const QString fileName = AbsoluteFileName(givenName);
   TChildD* match = nullptr;
   const QList<TChildD*> docs = Documents();
   for (qsizetype i = docs.size() - 1; i >= 0; --i)
@@ -225,11 +208,12 @@ TChildD* TMainForm::OpenDocument(const QString& fileName) {
     return match;
   }
 
+  QMdiSubWindow* activeBefore = MdiArea->currentSubWindow();
   TChildD* doc = CreateDocument(fileName);
   const int userBlocksBefore = AppState.UserBlocks.Count();
   std::string error;
   if (!doc->Diagram.LoadFromFile(QFile::encodeName(fileName).toStdString(), &error)) {
-    SubWindowOf(doc)->close();  // unmodified: closes without a question
+    CloseRefused(doc, activeBefore);
     // A file that is there and readable but holds no diagram is dropped
     // silently; one that cannot be read at all is reported.
     QFile f(fileName);
@@ -242,9 +226,16 @@ TChildD* TMainForm::OpenDocument(const QString& fileName) {
   doc->Modified = false;
   if (AppState.UserBlocks.Count() > userBlocksBefore) UserBlocksToolbar->RebuildUserBlockToolbar();
   doc->FileName = fileName;
-  AppState.AddRecentFile(fileName);
+  FileCommands->AddRecentFile(fileName);
   UpdateMenuItems();
   return doc;
+}
+
+void TMainForm::CloseRefused(TChildD* doc, QMdiSubWindow* activeBefore) {
+  SubWindowOf(doc)->close();  // unmodified: closes without a question
+  // The area would activate some other window; the one the user had stays.
+  if (activeBefore && MdiArea->subWindowList().contains(activeBefore))
+    MdiArea->setActiveSubWindow(activeBefore);
 }
 
 void TMainForm::closeEvent(QCloseEvent* e) {
@@ -255,6 +246,12 @@ void TMainForm::closeEvent(QCloseEvent* e) {
     }
   }
   e->accept();
+}
+
+void TMainForm::UpdateToolbarVisibility() {
+  const bool any = !MdiArea->subWindowList().isEmpty();
+  SpecialToolbar->setVisible(any);
+  UserBlocksToolbar->setVisible(any && AppState.UserBlocks.Count() > 0);
 }
 
 void TMainForm::UpdateMenuItems() {
@@ -270,8 +267,7 @@ void TMainForm::UpdateMenuItems() {
     c.SelectedObjects = d->Selection.Count();
   }
   Actions->EnableByRule(c);
-  SpecialToolbar->setVisible(c.Documents > 0);
-  UserBlocksToolbar->setVisible(c.Documents > 0 && AppState.UserBlocks.Count() > 0);
+  UpdateToolbarVisibility();
   if (d) {
     ListingPanel->SetSource(&d->Diagram);
     d->Diagram.FillListView();
@@ -293,26 +289,8 @@ void TMainForm::BringToFront() {
   activateWindow();
 }
 
-void TMainForm::SetStatusSimple(bool simple) {
-  StatusSimple = simple;
-  for (QLabel* l : StatusPanels) l->setVisible(!simple);
-  if (!simple) statusBar()->clearMessage();
-}
-
 void TMainForm::SetStatusPanel(int index, const QString& text) {
-  if (index < 0 || index > 1) return;
-  if (StatusSimple) SetStatusSimple(false);
-  StatusPanels[size_t(index)]->setText(text);
-}
-
-void TMainForm::LoadUserBlocks() {
-  UserBlocksToolbar->hide();
-  AppState.UserBlocks.Clear();
-  const QString file = options_.ProgramDir + "/UserBlock.blu";
-  if (QFileInfo(file).isFile())
-    AppState.UserBlocks.LoadFromFile(QFile::encodeName(file).toStdString());
-  while (ListingImages.size() < bkUserFirst) ListingImages.append(QIcon());
-  UserBlocksToolbar->RebuildUserBlockToolbar();
+  StatusBar->SetStatusPanel(index, text);
 }
 
 // ---------------------------------------------------------------- settings

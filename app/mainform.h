@@ -15,8 +15,6 @@
 #include "editor/editorstate.h"
 
 class QActionGroup;
-class QComboBox;
-class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QSplitter;
@@ -24,8 +22,10 @@ class QToolBar;
 class TActionRegistry;
 class TChildD;
 class TFileCommands;
+class TFontBox;
 class THelpCommands;
 class TListingPanel;
+class TMainStatusBar;
 class TUserBlockToolbar;
 class TViewCommands;
 
@@ -61,9 +61,8 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   QToolBar* AlignToolbar;
   TUserBlockToolbar* UserBlocksToolbar;
   QActionGroup* ToolGroup;  // the exclusive group of the tool buttons
-  QComboBox* FontBox;
-  std::array<QLabel*, 2> StatusPanels;
-  bool StatusSimple = true;
+  TFontBox* FontBox;
+  TMainStatusBar* StatusBar;
   QAction* RecentSeparator;  // the separator before the recent files
 
   // --- commands, by menu
@@ -72,8 +71,9 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<THelpCommands> HelpCommands;
 
   // --- documents
-  // Activates the window titled fileName (exact case) or opens the file in a
-  // new one; returns the window, or null when the file did not load.
+  // Activates the window titled with the file's absolute, canonical name
+  // (exact case) or opens the file in a new one under that name; returns the
+  // window, or null when the file did not load.
   TChildD* OpenDocument(const QString& fileName);
   TChildD* CreateDocument(const QString& title);
   // The active document ("current" also while the application is inactive).
@@ -81,16 +81,19 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   // Document windows in the order they were created.
   QList<TChildD*> Documents() const;
   QMdiSubWindow* SubWindowOf(const TChildD* doc) const;
+  // Closes the window of a file that did not load and gives the activation
+  // back to the window that had it before.
+  void CloseRefused(TChildD* doc, QMdiSubWindow* activeBefore);
 
-  void LoadUserBlocks();
   void ReadSettings();
   void WriteSettings();
   // Follows the active window: enables the actions by their rules, shows the
   // tool toolbars while documents exist and points the listing at the active one.
   void UpdateMenuItems();
+  // The Special and User blocks toolbars show exactly while documents are open.
+  void UpdateToolbarVisibility();
   // Brings the window to the front (and out of minimised state).
   void BringToFront();
-  void SetStatusSimple(bool simple);
   // Standard, Special, Align palette and User blocks, the order of the settings.
   std::array<QToolBar*, 4> Toolbars() const;
 
@@ -108,8 +111,6 @@ class TMainForm : public QMainWindow, public TDocumentHost {
  private:
   void CreateMenus();
   void CreateToolbars();
-  void CreateStatusBar();
-  void FillFontList();
 
   TOptions options_;
   bool settingsRead_ = false;

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QFile>
+#include <QFileInfo>
 
 #include "app/icons.h"
 #include "editor/editorstate.h"
@@ -15,6 +17,15 @@ TUserBlockToolbar::TUserBlockToolbar(TEditorState& state, QList<QIcon>& listingI
       toolGroup_(toolGroup) {
   setObjectName(QStringLiteral("UserBlocksToolbar"));
   setIconSize(QSize(16, 16));
+}
+
+void TUserBlockToolbar::LoadUserBlocks(const QString& file) {
+  hide();
+  state_.UserBlocks.Clear();
+  if (QFileInfo(file).isFile())
+    state_.UserBlocks.LoadFromFile(QFile::encodeName(file).toStdString());
+  while (listingImages_.size() < bkUserFirst) listingImages_.append(QIcon());
+  RebuildUserBlockToolbar();
 }
 
 void TUserBlockToolbar::RebuildUserBlockToolbar() {

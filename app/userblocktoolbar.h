@@ -21,6 +21,9 @@ class TUserBlockToolbar : public QToolBar {
 
   QList<QIcon> ToolbarImages;
 
+  // Hides the toolbar, empties the user block list and loads it from file
+  // when the file exists; leaves room for the five unused kind icons.
+  void LoadUserBlocks(const QString& file);
   // Removes every button and the user block icons, then adds one button per
   // user block in list order.
   void RebuildUserBlockToolbar();

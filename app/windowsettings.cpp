@@ -11,6 +11,7 @@
 #include "app/actions.h"
 #include "app/listingpanel.h"
 #include "app/mainform.h"
+#include "app/windowplacement.h"
 
 namespace {
 Qt::ToolBarArea AreaOfDock(int dock) {
@@ -143,6 +144,10 @@ void ApplyWindowSettings(TMainForm& form, const TSettingsValues& v) {
       if (v.LWind) g.moveLeft(*v.LWind);
       if (v.HWind) g.setHeight(*v.HWind);
       if (v.WWind) g.setWidth(*v.WWind);
+      // A screen that was there when the settings were written may be gone.
+      QList<QRect> screens;
+      for (const QScreen* s : QGuiApplication::screens()) screens.append(s->availableGeometry());
+      g = FitOnScreens(g, screens);
       form.move(g.topLeft());
       form.resize(g.size());
     }

@@ -75,6 +75,9 @@ class TChildD : public QWidget {
   void DrawBlock(const TShemObj* block, bool selected);
   void DrawLink(const TShemObj* link, bool selected);
   void UpdateHint(TPoint p);
+  // Sets the scale (1, 2, 4 or 8) so that the diagram point under pixel `at`
+  // stays under it, as far as the scroll ranges allow; ends text editing.
+  void ZoomAt(uint8_t scale, TPoint at);
 
   // --- in-place text editing
   // Opens Memo1 over block's text rectangle with its text; EditedBlock := block.
@@ -172,6 +175,10 @@ class TChildD : public QWidget {
   void changeEvent(QEvent*) override;
   // Leaving the in-place editor commits its text.
   bool eventFilter(QObject* watched, QEvent* e) override;
+  // The wheel scrolls up and down, with Shift (or tilted) sideways, and with
+  // Ctrl steps the scale about the mouse. Over the scroll bars the bars
+  // handle it themselves.
+  void wheelEvent(QWheelEvent*) override;
 
  private:
   TViewTransform Transform() const;
@@ -190,4 +197,7 @@ class TChildD : public QWidget {
   std::array<std::unique_ptr<TEditorTool>, ToolCount> tools_;
   TEditorTool* dragTool_ = nullptr;  // the tool whose drag is in progress
   bool hidingEditor_ = false;        // HideEditor at work: losing focus commits nothing
+  // Wheel turns not yet used up (in the wheel's eighths of a degree, times
+  // the scroll distance for the two scroll sums).
+  int wheelX_ = 0, wheelY_ = 0, wheelZoom_ = 0;
 };

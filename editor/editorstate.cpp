@@ -11,9 +11,3 @@ void TEditorState::ChooseToolByTag(int tag) {
   if (tag >= 5) NewBlockKind = uint8_t(tag - 5);
   CurrentTool = tag > 4 ? TTool::CreateBlock : TTool(tag);
 }
-
-void TEditorState::AddRecentFile(const QString& fileName) {
-  RecentFiles.removeAll(fileName);
-  RecentFiles.prepend(fileName);
-  while (RecentFiles.size() > MaxRecentFiles) RecentFiles.removeLast();
-}

@@ -59,6 +59,4 @@ struct TEditorState {
   // The tool of a tool button with tag t: 0..4 are the tools themselves, 5
   // and above create blocks of kind t - 5 (user block n has tag 20 + n).
   void ChooseToolByTag(int tag);
-  // Puts fileName at the front of RecentFiles, once, keeping at most five.
-  void AddRecentFile(const QString& fileName);
 };

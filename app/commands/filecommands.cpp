@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 
 #include "app/actions.h"
+#include "app/filenames.h"
 #include "app/mainform.h"
 #include "editor/childd.h"
 #include "editor/modalquestions.h"
@@ -60,20 +62,23 @@ void TFileCommands::FileItemClick() {
 void TFileCommands::QuickOpenClick(QAction* item) {
   const QString caption = item->text();
   const qsizetype blank = caption.indexOf(' ');
-  const QString name = blank < 0 ? QString() : caption.mid(blank + 1);
+  const QString entry = blank < 0 ? QString() : caption.mid(blank + 1);
+  const QString name = AbsoluteFileName(entry);
+  QMdiSubWindow* activeBefore = form_.MdiArea->currentSubWindow();
   TChildD* doc = form_.CreateDocument(name);
   doc->FileName = name;
   if (QFileInfo(name).isFile() &&
       doc->Diagram.LoadFromFile(QFile::encodeName(name).toStdString())) {
     doc->Redraw();
     doc->Modified = false;
+    AddRecentFile(name);
     form_.UpdateMenuItems();
     return;
   }
-  form_.SubWindowOf(doc)->close();
+  form_.CloseRefused(doc, activeBefore);
   Questions().Ask(&form_, "Can not load file", QString::fromUtf8(EditorCaption),
                   QMessageBox::Warning, QMessageBox::Ok);
-  form_.AppState.RecentFiles.removeAll(name);
+  RemoveRecentFile(entry);
 }
 
 bool TFileCommands::SaveDocument(TChildD* doc) {
@@ -82,6 +87,7 @@ bool TFileCommands::SaveDocument(TChildD* doc) {
   if (name.isEmpty()) {
     name = Questions().SaveFileName(&form_, QString(), form_.AppState.LastDirectory, kFilter);
     if (name.isEmpty()) return false;
+    name = AbsoluteFileName(name);
   }
   std::string error;
   if (!doc->Diagram.SaveToFile(QFile::encodeName(name).toStdString(), &error)) {
@@ -93,4 +99,20 @@ bool TFileCommands::SaveDocument(TChildD* doc) {
   doc->setWindowTitle(name);
   doc->Modified = false;
   return true;
+}
+
+void TFileCommands::RemoveRecentFile(const QString& fileName) {
+  const QString absolute = AbsoluteFileName(fileName);
+  form_.AppState.RecentFiles.removeIf([&](const QString& entry) {
+    return entry == fileName || AbsoluteFileName(entry) == absolute;
+  });
+}
+
+void TFileCommands::AddRecentFile(const QString& fileName) {
+  // Entries stored under another name of the same file (relative, through a
+  // link) go; the list keeps the one absolute name.
+  RemoveRecentFile(fileName);
+  QStringList& recent = form_.AppState.RecentFiles;
+  recent.prepend(AbsoluteFileName(fileName));
+  while (recent.size() > MaxRecentFiles) recent.removeLast();
 }

@@ -2,6 +2,8 @@
 // The commands of the "&File" menu: Open, the recent files, Save (for the
 // close question) and Exit.
 
+#include <QString>
+
 class QAction;
 class TActionRegistry;
 class TChildD;
@@ -20,6 +22,10 @@ class TFileCommands {
   // Writes doc to its file (asking for a name when it has none); true when
   // the diagram was written.
   bool SaveDocument(TChildD* doc);
+  // Puts the file's absolute name first in the recent files, keeping at most
+  // five; other names of the same file leave the list.
+  void AddRecentFile(const QString& fileName);
+  void RemoveRecentFile(const QString& fileName);
 
  private:
   TMainForm& form_;

@@ -2,6 +2,9 @@
 // The commands of the "&?" menu: the manual.
 
 #include <QString>
+#include <functional>
+
+class QUrl;
 
 class TActionRegistry;
 class TMainForm;
@@ -16,6 +19,9 @@ class THelpCommands {
   // "manual" folder beside the program or the installed one; empty when none
   // holds it.
   QString HelpFile() const;
+  // Hands a URL to the desktop (a browser for the manual); false when nothing
+  // took it. Tests put their own in.
+  std::function<bool(const QUrl&)> OpenUrl;
 
  private:
   TMainForm& form_;

@@ -13,6 +13,8 @@
 #include <set>
 
 #include "../editor/guitestenv.h"
+#include "app/commands/filecommands.h"
+#include "app/fontbox.h"
 #include "app/mainform.h"
 #include "app/userblocktoolbar.h"
 #include "apptestutil.h"
@@ -126,18 +128,14 @@ TEST(ActionRegistry, ToolbarButtonsReadAsTheirCommand) {
 }
 
 TEST(MainWindowAccessibility, EveryMenuItemToolbarButtonAndTheDocumentViewHasAName) {
-  QTemporaryDir dir;
-  ClearStore();
+  Fixture fx;
   {
     TUserBlockList list;
     list.Add(MakeUserBlock("Triangle", 1, 2));
     list.Add(MakeUserBlock("", 3, 4));  // no name of its own
-    ASSERT_TRUE(list.SaveToFile(QFile::encodeName(dir.path() + "/UserBlock.blu").toStdString()));
+    ASSERT_TRUE(list.SaveToFile(QFile::encodeName(fx.Path("UserBlock.blu")).toStdString()));
   }
-  TMainForm::TOptions o;
-  o.ProgramDir = dir.path();
-  o.WriteAssociation = false;
-  TMainForm f(o);
+  TMainForm f(fx.Options());
   TChildD* doc = f.CreateDocument("Block-diagram \u21161");
   f.show();
 
@@ -185,4 +183,13 @@ TEST(MainWindowAccessibility, EveryMenuItemToolbarButtonAndTheDocumentViewHasANa
   EXPECT_EQ(NameOf(doc), QString::fromUtf8("Block-diagram \u21161"));
   doc->setWindowTitle("/tmp/renamed.fgd");
   EXPECT_EQ(NameOf(doc), "/tmp/renamed.fgd");
+}
+
+TEST(FileCommands, RecentFilesKeepFiveWithTheLatestFirstAndNoRepeats) {
+  Fixture fx;
+  TMainForm f(fx.Options());
+  for (const char* name : {"/a", "/b", "/c", "/d", "/e", "/f"}) f.FileCommands->AddRecentFile(name);
+  EXPECT_EQ(f.AppState.RecentFiles, (QStringList{"/f", "/e", "/d", "/c", "/b"}));
+  f.FileCommands->AddRecentFile("/c");
+  EXPECT_EQ(f.AppState.RecentFiles, (QStringList{"/c", "/f", "/e", "/d", "/b"}));
 }

@@ -17,29 +17,13 @@
 #include "app/commands/helpcommands.h"
 #include "app/fileassociation.h"
 #include "app/listingpanel.h"
+#include "app/mainstatusbar.h"
 #include "app/userblocktoolbar.h"
 #include "apptestutil.h"
 #include "editor/childd.h"
 #include "editor/cursors.h"
 
 namespace {
-struct Fixture {
-  QTemporaryDir dir;
-  TScriptedQuestions& q = TGuiEnvironment::Questions;
-  Fixture() {
-    ClearStore();
-    q.Log.clear();
-    q.Answers.clear();
-  }
-  QString Path(const QString& name) const { return dir.path() + "/" + name; }
-  TMainForm::TOptions Options() const {
-    TMainForm::TOptions o;
-    o.ProgramDir = dir.path();
-    o.WriteAssociation = false;
-    return o;
-  }
-};
-
 QStringList Titles(const TMainForm& f) {
   QStringList t;
   for (TChildD* d : f.Documents()) t.append(d->Caption());
@@ -77,7 +61,7 @@ TEST(MainForm, StartsWithTheDocumentedState) {
   EXPECT_EQ(f.SpecialToolbar->windowTitle(), "Special tollbar");
   EXPECT_EQ(f.toolBarArea(f.AlignToolbar), Qt::LeftToolBarArea);
   EXPECT_EQ(f.toolBarArea(f.UserBlocksToolbar), Qt::BottomToolBarArea);
-  EXPECT_EQ(f.StatusPanels[0]->width(), 80);
+  EXPECT_EQ(f.StatusBar->StatusPanels[0]->width(), 80);
   EXPECT_EQ(f.Splitter->handleWidth(), 3);
   for (int n = 1; n <= 11; ++n) {
     EXPECT_FALSE(QPixmap(QString(":/cursors/") + CursorName(TCursor(n))).isNull()) << n;
@@ -425,23 +409,23 @@ TEST(MainForm, ListingSplitterIsShownExactlyWithThePanel) {
 TEST(MainForm, StatusBarShowsPanelsForDocumentsAndHintsOverTheListing) {
   Fixture fx;
   TMainForm f(fx.Options());
-  EXPECT_TRUE(f.StatusSimple);
+  EXPECT_TRUE(f.StatusBar->StatusSimple);
   TChildD* d = f.CreateDocument("x");
   d->FormMouseMove(Qt::NoButton, Qt::NoModifier, 10, 6);
-  EXPECT_FALSE(f.StatusSimple);
-  EXPECT_EQ(f.StatusPanels[0]->text(), "(5, 3)");
-  EXPECT_FALSE(f.StatusPanels[0]->isHidden());
+  EXPECT_FALSE(f.StatusBar->StatusSimple);
+  EXPECT_EQ(f.StatusBar->StatusPanels[0]->text(), "(5, 3)");
+  EXPECT_FALSE(f.StatusBar->StatusPanels[0]->isHidden());
   emit f.ListingPanel->MouseEntered();
-  EXPECT_TRUE(f.StatusSimple);
-  EXPECT_TRUE(f.StatusPanels[0]->isHidden());
+  EXPECT_TRUE(f.StatusBar->StatusSimple);
+  EXPECT_TRUE(f.StatusBar->StatusPanels[0]->isHidden());
 
   // A real mouse move over the shown document reaches the same handler.
   f.show();
   QCoreApplication::processEvents();
   QTest::mouseMove(d, QPoint(30, 14));
   QCoreApplication::processEvents();
-  EXPECT_FALSE(f.StatusSimple);
-  EXPECT_EQ(f.StatusPanels[0]->text(), "(15, 7)");
+  EXPECT_FALSE(f.StatusBar->StatusSimple);
+  EXPECT_EQ(f.StatusBar->StatusPanels[0]->text(), "(15, 7)");
 }
 
 TEST(MainForm, ClosingADocumentWindowAsksAndCancelKeepsIt) {

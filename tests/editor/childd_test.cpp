@@ -9,27 +9,13 @@
 #include "guitestenv.h"
 
 namespace {
-class TFakeHost : public TDocumentHost {
- public:
-  bool SaveSucceeds = true;
-  int Saves = 0;
-  QString Panels[2];
-  TEditorState state;
-  TEditorState& State() override { return state; }
-  ListView* ListingView() override { return nullptr; }
-  bool ListingShows(const TShem*) const override { return false; }
-  QString FontFace() const override { return QString(); }
-  TFakeHost() { state.BackgroundColor = QColor(10, 120, 200); }
-  bool SaveDocument(TChildD* doc) override {
-    ++Saves;
-    if (SaveSucceeds) doc->Modified = false;
-    return SaveSucceeds;
-  }
-  void SetStatusPanel(int i, const QString& t) override { Panels[i] = t; }
+// Documents take the shared background colour when they are made.
+struct TBlueHost : TTestHost {
+  TBlueHost() { state.BackgroundColor = QColor(10, 120, 200); }
 };
 
 struct Window {
-  TFakeHost host;
+  TBlueHost host;
   TChildD doc{&host};
   Window() {
     doc.resize(420, 300);

@@ -29,23 +29,19 @@ class TRecordingListView : public ListView {
   bool Visible() const override { return Shown; }
 };
 
-class TTestHost : public TDocumentHost {
+// The shared test host with a listing panel that shows this document, and a
+// count of the tool changes the document asked for.
+class TEditingHost : public TTestHost {
  public:
-  TEditorState state;
-  QString Panels[2];
   TRecordingListView Listing;
   int ToolChanges = 0;
-  TEditorState& State() override { return state; }
   ListView* ListingView() override { return &Listing; }
   bool ListingShows(const TShem*) const override { return true; }
-  QString FontFace() const override { return QString(); }
-  bool SaveDocument(TChildD*) override { return false; }
-  void SetStatusPanel(int i, const QString& t) override { Panels[i] = t; }
   void ToolChanged() override { ++ToolChanges; }
 };
 
 struct TDocument {
-  TTestHost host;
+  TEditingHost host;
   TChildD doc{&host};
   TShem& d = doc.Diagram;
 

@@ -8,21 +8,8 @@
 #include "editor/documenthost.h"
 #include "guitestenv.h"
 
-namespace {
-class TQuietHost : public TDocumentHost {
- public:
-  TEditorState state;
-  TEditorState& State() override { return state; }
-  ListView* ListingView() override { return nullptr; }
-  bool ListingShows(const TShem*) const override { return false; }
-  QString FontFace() const override { return QString(); }
-  bool SaveDocument(TChildD*) override { return false; }
-  void SetStatusPanel(int, const QString&) override {}
-};
-}  // namespace
-
 TEST(ChildDScrollRanges, ClampingAPositionDoesNotMoveTheOriginOrCloseTheEditor) {
-  TQuietHost host;
+  TTestHost host;
   TChildD doc(&host);
   doc.resize(420, 300);
   doc.FormResize();

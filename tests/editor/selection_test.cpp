@@ -130,21 +130,8 @@ TEST(UndoSnapshot, UndoRedoUndoExchangesTheDiagramAndEmptiesTheSelection) {
   EXPECT_FALSE(undo.CanRedo());
 }
 
-namespace {
-class THost : public TDocumentHost {
- public:
-  TEditorState state;
-  TEditorState& State() override { return state; }
-  ListView* ListingView() override { return nullptr; }
-  bool ListingShows(const TShem*) const override { return false; }
-  QString FontFace() const override { return QString(); }
-  bool SaveDocument(TChildD*) override { return false; }
-  void SetStatusPanel(int, const QString&) override {}
-};
-}  // namespace
-
 TEST(UndoSnapshot, TheDocumentLetsGoOfItsEditedBlockWhenTheBlockGoes) {
-  THost host;
+  TTestHost host;
   TChildD doc(&host);
   TShemObj* a = AddBlock(doc.Diagram, bkSquare, {0, 0, 80, 20});
   TShemObj* b = AddBlock(doc.Diagram, bkSquare, {0, 50, 80, 70});

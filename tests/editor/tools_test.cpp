@@ -13,17 +13,6 @@
 #include "model/testdiagrams.h"
 
 namespace {
-class THost : public TDocumentHost {
- public:
-  TEditorState state;
-  QString Panels[2];
-  TEditorState& State() override { return state; }
-  ListView* ListingView() override { return nullptr; }
-  bool ListingShows(const TShem*) const override { return false; }
-  QString FontFace() const override { return QString(); }
-  bool SaveDocument(TChildD*) override { return false; }
-  void SetStatusPanel(int i, const QString& t) override { Panels[i] = t; }
-};
 
 // Records what reaches it; a press starts a drag when Drags is set.
 class TRecordingTool : public TEditorTool {
@@ -55,7 +44,7 @@ class TRecordingTool : public TEditorTool {
 };
 
 struct Window {
-  THost host;
+  TTestHost host;
   TChildD doc{&host};
   std::vector<std::string> log;
   TRecordingTool* select;
@@ -224,16 +213,8 @@ TEST(ToolChoice, ButtonTagsChooseToolAndKind) {
   EXPECT_EQ(s.CurrentTool, TTool::CreateBlock);
 
   s.LinkToolPicture = 10;
-  THost host;
+  TTestHost host;
   TChildD doc(&host);
   host.state.LinkToolPicture = 10;
   EXPECT_EQ(static_cast<TLinkTool&>(doc.Tool(TTool::CreateLink)).NewLinkType(), 3);
-}
-
-TEST(ToolChoice, RecentFilesKeepFiveWithTheLatestFirstAndNoRepeats) {
-  TEditorState s;
-  for (const char* f : {"/a", "/b", "/c", "/d", "/e", "/f"}) s.AddRecentFile(f);
-  EXPECT_EQ(s.RecentFiles, (QStringList{"/f", "/e", "/d", "/c", "/b"}));
-  s.AddRecentFile("/c");
-  EXPECT_EQ(s.RecentFiles, (QStringList{"/c", "/f", "/e", "/d", "/b"}));
 }
