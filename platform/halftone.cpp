@@ -157,6 +157,21 @@ std::uint8_t HalftoneIndex(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return Table().Nearest(r, g, b);
 }
 
+void HalftoneRow(const std::uint8_t* rgb, std::size_t n, std::uint8_t* out) {
+  const NearestTable& table = Table();
+  int pr = -1, pg = -1, pb = -1;
+  std::uint8_t last = 0;
+  for (std::size_t x = 0; x < n; ++x, rgb += 3) {
+    if (rgb[0] != pr || rgb[1] != pg || rgb[2] != pb) {
+      pr = rgb[0];
+      pg = rgb[1];
+      pb = rgb[2];
+      last = table.Nearest(pr, pg, pb);
+    }
+    out[x] = last;
+  }
+}
+
 BmpFile ReduceToHalftone(const BmpFile& source) {
   const NearestTable& table = Table();
   const std::size_t w = std::size_t(source.Width());
@@ -176,24 +191,10 @@ BmpFile ReduceToHalftone(const BmpFile& source) {
       for (std::size_t x = 0; x < w; ++x) dst[x] = map[src[x]];
     }
   } else {
-    // Pictures repeat colours in runs: a pixel of the same colour as the
-    // one before it takes its index without a lookup.
     std::vector<std::uint8_t> row(w * 3);
     for (std::size_t y = 0; y < h; ++y) {
       source.ReadRgbRow(int(y), row.data());
-      const std::uint8_t* src = row.data();
-      std::uint8_t* dst = indices.data() + y * w;
-      int pr = -1, pg = -1, pb = -1;
-      std::uint8_t last = 0;
-      for (std::size_t x = 0; x < w; ++x, src += 3) {
-        if (src[0] != pr || src[1] != pg || src[2] != pb) {
-          pr = src[0];
-          pg = src[1];
-          pb = src[2];
-          last = table.Nearest(pr, pg, pb);
-        }
-        dst[x] = last;
-      }
+      HalftoneRow(row.data(), w, indices.data() + y * w);
     }
   }
   const auto& pal = table.Palette();

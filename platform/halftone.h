@@ -37,6 +37,11 @@ const std::array<ColorValue, 256>& HalftonePalette();
 // Index of the palette colour nearest to (r, g, b).
 std::uint8_t HalftoneIndex(std::uint8_t r, std::uint8_t g, std::uint8_t b);
 
+// Maps n pixels given as red, green, blue bytes to their palette indices.
+// Pictures repeat colours in runs: a pixel of the same colour as the one
+// before it takes its index without a lookup.
+void HalftoneRow(const std::uint8_t* rgb, std::size_t n, std::uint8_t* out);
+
 // Converts a bitmap to 8 bits per pixel with the halftone palette as its
 // palette: every pixel becomes the palette colour nearest to its colour.
 BmpFile ReduceToHalftone(const BmpFile& source);

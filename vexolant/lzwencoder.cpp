@@ -1,61 +1,103 @@
 #include "vexolant/lzwencoder.h"
 
-#include <memory>
 #include <stdexcept>
 
 #include "vexolant/codetable.h"
-#include "vexolant/encodedbytes.h"
 
 namespace vexolant {
 
-void CompressLzw(const std::uint8_t* pixels, std::size_t count, unsigned minCodeSize,
-                 TByteBuffer& out) {
-  if (count == 0) throw std::invalid_argument("an image needs at least one pixel");
+TLzwEncoder::TLzwEncoder(unsigned minCodeSize, TBlockOutput& out) : bits_(out) {
   if (minCodeSize < 2 || minCodeSize > 8)
     throw std::invalid_argument("LZW minimum code size out of range");
+  table_ = std::make_unique<TCodeTable>(minCodeSize);
+}
 
-  auto table = std::make_unique<TCodeTable>(minCodeSize);
-  TEncodedBytes bits(out);
-  out.Reserve(out.Size() + count / 4 + 64);
+TLzwEncoder::~TLzwEncoder() = default;
 
-  const std::uint8_t* p = pixels;
-  const std::uint8_t* const end = pixels + count;
-
-  bits.Put(table->ClearCode(), table->Width());
-  unsigned prev = *p++;
-  bits.Put(prev, table->Width());
-
+// The coding of one sequence, resumable at any index: a string that reaches
+// the end of a piece stays in current_ and is extended by the next piece.
+void TLzwEncoder::Feed(const std::uint8_t* p, std::size_t n) {
+  const std::uint8_t* const end = p + n;
+  if (p == end) return;
+  TCodeTable& table = *table_;
+  if (!started_) {
+    bits_.Put(table.ClearCode(), table.Width());
+    prev_ = *p++;
+    bits_.Put(prev_, table.Width());
+    started_ = true;
+  }
+  unsigned current = current_;
+  bool inString = inString_;
   while (p != end) {
-    // The entry for the string just written followed by this pixel goes
-    // in first, so the string that starts here may already use it.
-    const std::uint8_t k = *p++;
-    unsigned current = k;
-    table->Add(prev, k);
+    if (!inString) {
+      // The entry for the string just written followed by this pixel goes
+      // in first, so the string that starts here may already use it.
+      const std::uint8_t k = *p++;
+      current = k;
+      table.Add(prev_, k);
+      inString = true;
+    }
     while (p != end) {
-      const int next = table->Find(current, *p);
+      const int next = table.Find(current, *p);
       if (next == TCodeTable::NotFound) break;
       current = unsigned(next);
       ++p;
     }
-    bits.Put(current, table->Width());
-    prev = current;
-    if (table->Full() && p != end) {
-      bits.Put(table->ClearCode(), table->Width());
-      table->Reset();
-      prev = *p++;
-      bits.Put(prev, table->Width());
+    if (p == end) break;  // the string may go on in the next piece
+    bits_.Put(current, table.Width());
+    prev_ = current;
+    inString = false;
+    if (table.Full()) {  // and pixels remain: *p is one
+      bits_.Put(table.ClearCode(), table.Width());
+      table.Reset();
+      prev_ = *p++;
+      bits_.Put(prev_, table.Width());
     }
   }
+  current_ = current;
+  inString_ = inString;
+}
 
+void TLzwEncoder::Finish() {
+  if (!started_) throw std::invalid_argument("an image needs at least one pixel");
+  TCodeTable& table = *table_;
+  if (inString_) {
+    bits_.Put(current_, table.Width());
+    prev_ = current_;
+    inString_ = false;
+  }
   // A decoder adds its entries one code later than this encoder, and so
   // widens its codes one entry earlier: when the next free code has just
   // reached 2 to the width, it reads the end code one bit wider than the
   // codes before it. Writing the end code at the width it reads keeps the
   // stream from ending with a code that runs past the data.
-  unsigned endWidth = table->Width();
-  if (!table->Full() && table->NextFree() == (1u << endWidth) && endWidth < 12) ++endWidth;
-  bits.Put(table->EndCode(), endWidth);
-  bits.Flush();
+  unsigned endWidth = table.Width();
+  if (!table.Full() && table.NextFree() == (1u << endWidth) && endWidth < 12) ++endWidth;
+  bits_.Put(table.EndCode(), endWidth);
+  bits_.Flush();
+}
+
+namespace {
+
+class BufferOutput : public TBlockOutput {
+ public:
+  explicit BufferOutput(TByteBuffer& buffer) : buffer_(buffer) {}
+  void PutBlock(const std::uint8_t* data, std::size_t n) override { buffer_.Append(data, n); }
+
+ private:
+  TByteBuffer& buffer_;
+};
+
+}  // namespace
+
+void CompressLzw(const std::uint8_t* pixels, std::size_t count, unsigned minCodeSize,
+                 TByteBuffer& out) {
+  if (count == 0) throw std::invalid_argument("an image needs at least one pixel");
+  BufferOutput output(out);
+  TLzwEncoder encoder(minCodeSize, output);
+  out.Reserve(out.Size() + count / 4 + 64);
+  encoder.Feed(pixels, count);
+  encoder.Finish();
   out.Close();
 }
 

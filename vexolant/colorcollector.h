@@ -1,0 +1,71 @@
+// The colours of an image in order of first appearance, and its rows as
+// indices into them: the conversion of a bitmap into a GIF colour table and
+// pixel indices, a row at a time, with no copy of the whole image.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "platform/bmpfile.h"
+#include "vexolant/colortable.h"
+
+namespace vexolant {
+
+// The rows of a bitmap as bytes that each select a colour: an indexed
+// bitmap's own rows and palette; a true-colour bitmap's rows reduced to the
+// halftone palette, one row at a time.
+class TPixelRows {
+ public:
+  explicit TPixelRows(const platform::BmpFile& bitmap);
+
+  int Width() const { return bitmap_.Width(); }
+  int Height() const { return bitmap_.Height(); }
+  // Row y (0 = top), Width() bytes; valid until the next call.
+  const std::uint8_t* Row(int y);
+  // The colour each byte value selects (black past the end of a palette).
+  const std::array<std::uint32_t, 256>& ColorOfByte() const { return colorOfByte_; }
+
+ private:
+  const platform::BmpFile& bitmap_;
+  std::array<std::uint32_t, 256> colorOfByte_{};
+  std::vector<std::uint8_t> rgb_;      // true colour: the row as red, green, blue
+  std::vector<std::uint8_t> reduced_;  // true colour: the row's halftone indices
+};
+
+// Gives every colour its index in order of first appearance: a colour is
+// looked up among those collected so far, from the most recent back to the
+// first, and appended when it is new. A byte value that has been seen before
+// reuses its earlier result, which the search would find again.
+class TColorCollector {
+ public:
+  explicit TColorCollector(const std::array<std::uint32_t, 256>& colorOfByte);
+
+  // Collects the colours of n bytes without mapping them.
+  void Collect(const std::uint8_t* row, std::size_t n) {
+    for (std::size_t x = 0; x < n; ++x)
+      if (indexOfByte_[row[x]] < 0) Assign(row[x]);
+  }
+  // Maps n bytes to colour indices, collecting colours not seen before.
+  void Map(const std::uint8_t* row, std::size_t n, std::uint8_t* out) {
+    for (std::size_t x = 0; x < n; ++x) {
+      int i = indexOfByte_[row[x]];
+      if (i < 0) i = Assign(row[x]);
+      out[x] = std::uint8_t(i);
+    }
+  }
+  // The number of distinct colours so far.
+  int Count() const { return colors_.Count; }
+  // The colours so far, rounded up to a power of two (at least 2) with black
+  // entries, with their RGB triples filled.
+  TColorTable RoundedTable() const;
+
+ private:
+  int Assign(std::uint8_t b);
+
+  std::array<std::uint32_t, 256> colorOfByte_;
+  std::array<std::int16_t, 256> indexOfByte_;
+  TColorTable colors_;
+};
+
+}  // namespace vexolant
