@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/bmpfile.h"
@@ -43,15 +44,27 @@ class TColorCollector {
 
   // Collects the colours of n bytes without mapping them.
   void Collect(const std::uint8_t* row, std::size_t n) {
-    for (std::size_t x = 0; x < n; ++x)
-      if (indexOfByte_[row[x]] < 0) Assign(row[x]);
+    std::size_t x = 0;
+    while (x < n) {
+      const std::uint8_t b = row[x++];
+      if (indexOfByte_[b] < 0) Assign(b);
+      x = RunEnd(row, x, n, b);
+    }
   }
   // Maps n bytes to colour indices, collecting colours not seen before.
   void Map(const std::uint8_t* row, std::size_t n, std::uint8_t* out) {
-    for (std::size_t x = 0; x < n; ++x) {
-      int i = indexOfByte_[row[x]];
-      if (i < 0) i = Assign(row[x]);
-      out[x] = std::uint8_t(i);
+    std::size_t x = 0;
+    while (x < n) {
+      const std::uint8_t b = row[x];
+      int i = indexOfByte_[b];
+      if (i < 0) i = Assign(b);
+      const std::size_t end = RunEnd(row, x + 1, n, b);
+      if (end - x < 16) {
+        while (x < end) out[x++] = std::uint8_t(i);
+      } else {
+        std::memset(out + x, i, end - x);
+        x = end;
+      }
     }
   }
   // The number of distinct colours so far.
@@ -62,6 +75,17 @@ class TColorCollector {
 
  private:
   int Assign(std::uint8_t b);
+  // The end of the run of b that continues at x: eight bytes at a time
+  // while they all are b, then byte by byte.
+  static std::size_t RunEnd(const std::uint8_t* row, std::size_t x, std::size_t n, std::uint8_t b) {
+    const std::uint64_t all = 0x0101010101010101u * b;
+    for (std::uint64_t w; x + 8 <= n; x += 8) {
+      std::memcpy(&w, row + x, 8);
+      if (w != all) break;
+    }
+    while (x < n && row[x] == b) ++x;
+    return x;
+  }
 
   std::array<std::uint32_t, 256> colorOfByte_;
   std::array<std::int16_t, 256> indexOfByte_;

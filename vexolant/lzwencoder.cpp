@@ -17,6 +17,7 @@ TLzwEncoder::~TLzwEncoder() = default;
 // The coding of one sequence, resumable at any index: a string that reaches
 // the end of a piece stays in current_ and is extended by the next piece.
 void TLzwEncoder::Feed(const std::uint8_t* p, std::size_t n) {
+  const std::uint8_t* const begin = p;
   const std::uint8_t* const end = p + n;
   if (p == end) return;
   TCodeTable& table = *table_;
@@ -37,10 +38,20 @@ void TLzwEncoder::Feed(const std::uint8_t* p, std::size_t n) {
       table.Add(prev_, k);
       inString = true;
     }
+    // current's string ends with p[-1] (with last_ at the start of a piece).
+    unsigned last = p == begin ? last_ : p[-1];
     while (p != end) {
-      const int next = table.Find(current, *p);
-      if (next == TCodeTable::NotFound) break;
-      current = unsigned(next);
+      const unsigned px = *p;
+      if (px == last) {
+        const unsigned next = table.SameNext(current);
+        if (next == 0) break;
+        current = next;
+      } else {
+        const int next = table.Find(current, std::uint8_t(px));
+        if (next == TCodeTable::NotFound) break;
+        current = unsigned(next);
+        last = px;
+      }
       ++p;
     }
     if (p == end) break;  // the string may go on in the next piece
@@ -56,6 +67,7 @@ void TLzwEncoder::Feed(const std::uint8_t* p, std::size_t n) {
   }
   current_ = current;
   inString_ = inString;
+  last_ = end[-1];
 }
 
 void TLzwEncoder::Finish() {

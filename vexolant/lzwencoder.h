@@ -33,6 +33,7 @@ class TLzwEncoder {
   bool inString_ = false;  // current_ holds a string still being extended
   unsigned prev_ = 0;      // the code written last
   unsigned current_ = 0;
+  unsigned last_ = 0;  // the last index fed
 };
 
 // Compresses count pixel indices (each below 2^minCodeSize, minCodeSize 2..8)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 
@@ -58,6 +59,20 @@ TEST(Halftone, LookupEqualsFullSearch) {
       for (int b : edges)
         ASSERT_EQ(HalftoneIndex(std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)),
                   BruteNearest(r, g, b));
+  // Near the grey axis and around the system colours the cube's answer
+  // competes with the further colours: every colour within 20 of a grey or
+  // of one of them.
+  for (int i = 216; i < 256; ++i)
+    for (int d1 = -20; d1 <= 20; ++d1)
+      for (int d2 = -20; d2 <= 20; ++d2)
+        for (int d3 = -20; d3 <= 20; d3 += 4) {
+          const int r = std::clamp(int(pal[std::size_t(i)] & 255) + d1, 0, 255);
+          const int g = std::clamp(int((pal[std::size_t(i)] >> 8) & 255) + d2, 0, 255);
+          const int b = std::clamp(int(pal[std::size_t(i)] >> 16) + d3, 0, 255);
+          ASSERT_EQ(HalftoneIndex(std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)),
+                    BruteNearest(r, g, b))
+              << r << "," << g << "," << b;
+        }
   std::mt19937 rng(4);
   for (int i = 0; i < 300000; ++i) {
     const int r = int(rng() & 255), g = int(rng() & 255), b = int(rng() & 255);
