@@ -31,6 +31,8 @@ int TColorCollector::Assign(std::uint8_t b) {
   int i = colors_.Find(c);
   if (i < 0) i = colors_.Append(c);
   indexOfByte_[b] = std::int16_t(i);
+  byteMap_[b] = std::uint8_t(i);
+  if (++bytesSeen_ == 256) complete_ = true;
   return i;
 }
 

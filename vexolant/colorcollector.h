@@ -37,7 +37,8 @@ class TPixelRows {
 // Gives every colour its index in order of first appearance: a colour is
 // looked up among those collected so far, from the most recent back to the
 // first, and appended when it is new. A byte value that has been seen before
-// reuses its earlier result, which the search would find again.
+// reuses its earlier result, which the search would find again. The bytes
+// collected are then turned into indices through ByteMap.
 class TColorCollector {
  public:
   explicit TColorCollector(const std::array<std::uint32_t, 256>& colorOfByte);
@@ -51,22 +52,13 @@ class TColorCollector {
       x = RunEnd(row, x, n, b);
     }
   }
-  // Maps n bytes to colour indices, collecting colours not seen before.
-  void Map(const std::uint8_t* row, std::size_t n, std::uint8_t* out) {
-    std::size_t x = 0;
-    while (x < n) {
-      const std::uint8_t b = row[x];
-      int i = indexOfByte_[b];
-      if (i < 0) i = Assign(b);
-      const std::size_t end = RunEnd(row, x + 1, n, b);
-      if (end - x < 16) {
-        while (x < end) out[x++] = std::uint8_t(i);
-      } else {
-        std::memset(out + x, i, end - x);
-        x = end;
-      }
-    }
-  }
+  // The colour index of every byte value collected so far (the entries of
+  // other byte values are meaningless).
+  const std::uint8_t* ByteMap() const { return byteMap_.data(); }
+  // True when every byte value that can still come is collected: all 256
+  // are, or MarkComplete was called after the whole image was collected.
+  bool Complete() const { return complete_; }
+  void MarkComplete() { complete_ = true; }
   // The number of distinct colours so far.
   int Count() const { return colors_.Count; }
   // The colours so far, rounded up to a power of two (at least 2) with black
@@ -89,6 +81,9 @@ class TColorCollector {
 
   std::array<std::uint32_t, 256> colorOfByte_;
   std::array<std::int16_t, 256> indexOfByte_;
+  std::array<std::uint8_t, 256> byteMap_{};
+  int bytesSeen_ = 0;
+  bool complete_ = false;
   TColorTable colors_;
 };
 

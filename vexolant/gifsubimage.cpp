@@ -1,7 +1,6 @@
 #include "vexolant/gifsubimage.h"
 
 #include <string>
-#include <vector>
 
 #include "vexolant/gifexceptions.h"
 #include "vexolant/lzwencoder.h"
@@ -76,10 +75,10 @@ void TGifSubImage::WriteData(TByteSink& out) {
   out.Put(std::uint8_t(MinCodeSize));
   SinkBlocks blocks(out);
   TLzwEncoder encoder(unsigned(MinCodeSize), blocks);
-  std::vector<std::uint8_t> indices(w);
   for (int y = 0; y < rows_->Height(); ++y) {
-    colors_->Map(rows_->Row(y), w, indices.data());
-    encoder.Feed(indices.data(), w);
+    const std::uint8_t* row = rows_->Row(y);
+    if (!colors_->Complete()) colors_->Collect(row, w);
+    encoder.Feed(row, w, colors_->ByteMap());
   }
   encoder.Finish();
   out.Put(0);

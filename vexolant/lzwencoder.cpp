@@ -1,5 +1,6 @@
 #include "vexolant/lzwencoder.h"
 
+#include <array>
 #include <stdexcept>
 
 #include "vexolant/codetable.h"
@@ -14,16 +15,30 @@ TLzwEncoder::TLzwEncoder(unsigned minCodeSize, TBlockOutput& out) : bits_(out) {
 
 TLzwEncoder::~TLzwEncoder() = default;
 
+namespace {
+
+const std::uint8_t* IdentityMap() {
+  static const auto map = [] {
+    std::array<std::uint8_t, 256> m{};
+    for (unsigned i = 0; i < 256; ++i) m[i] = std::uint8_t(i);
+    return m;
+  }();
+  return map.data();
+}
+
+}  // namespace
+
 // The coding of one sequence, resumable at any index: a string that reaches
 // the end of a piece stays in current_ and is extended by the next piece.
-void TLzwEncoder::Feed(const std::uint8_t* p, std::size_t n) {
+void TLzwEncoder::Feed(const std::uint8_t* p, std::size_t n, const std::uint8_t* map) {
+  if (!map) map = IdentityMap();
   const std::uint8_t* const begin = p;
   const std::uint8_t* const end = p + n;
   if (p == end) return;
   TCodeTable& table = *table_;
   if (!started_) {
     bits_.Put(table.ClearCode(), table.Width());
-    prev_ = *p++;
+    prev_ = map[*p++];
     bits_.Put(prev_, table.Width());
     started_ = true;
   }
@@ -33,15 +48,15 @@ void TLzwEncoder::Feed(const std::uint8_t* p, std::size_t n) {
     if (!inString) {
       // The entry for the string just written followed by this pixel goes
       // in first, so the string that starts here may already use it.
-      const std::uint8_t k = *p++;
+      const std::uint8_t k = map[*p++];
       current = k;
       table.Add(prev_, k);
       inString = true;
     }
     // current's string ends with p[-1] (with last_ at the start of a piece).
-    unsigned last = p == begin ? last_ : p[-1];
+    unsigned last = p == begin ? last_ : map[p[-1]];
     while (p != end) {
-      const unsigned px = *p;
+      const unsigned px = map[*p];
       if (px == last) {
         const unsigned next = table.SameNext(current);
         if (next == 0) break;
@@ -61,13 +76,13 @@ void TLzwEncoder::Feed(const std::uint8_t* p, std::size_t n) {
     if (table.Full()) {  // and pixels remain: *p is one
       bits_.Put(table.ClearCode(), table.Width());
       table.Reset();
-      prev_ = *p++;
+      prev_ = map[*p++];
       bits_.Put(prev_, table.Width());
     }
   }
   current_ = current;
   inString_ = inString;
-  last_ = end[-1];
+  last_ = map[end[-1]];
 }
 
 void TLzwEncoder::Finish() {

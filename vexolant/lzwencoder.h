@@ -20,8 +20,9 @@ class TLzwEncoder {
   TLzwEncoder(unsigned minCodeSize, TBlockOutput& out);
   ~TLzwEncoder();
 
-  // The next n indices.
-  void Feed(const std::uint8_t* pixels, std::size_t n);
+  // The next n indices: map[pixels[i]] for i from 0 to n - 1 (map has 256
+  // entries; without one the pixels are the indices).
+  void Feed(const std::uint8_t* pixels, std::size_t n, const std::uint8_t* map = nullptr);
   // Ends the stream (end code, last bits); at least one index must have
   // been fed.
   void Finish();
