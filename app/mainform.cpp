@@ -2,6 +2,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -18,14 +20,18 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QUrl>
 #include <algorithm>
 #include <map>
 
 #include "app/fileassociation.h"
+#include "app/filenames.h"
+#include "app/fontlist.h"
 #include "app/listingpanel.h"
 #include "app/settings.h"
+#include "app/windowplacement.h"
 #include "editor/childd.h"
 #include "editor/modalquestions.h"
 #include "model/shapes.h"
@@ -121,11 +127,16 @@ QIcon ProgramIcon() {
   return QIcon(pm);
 }
 
+// The tool image of a user block; its white background is transparent, as the
+// background colour of the other buttons' images is.
 QIcon UserBlockIcon(const TUserBlock& b) {
   const TToolBitmap bm = b.GetToolImage();
-  QImage img(TToolBitmap::Width, TToolBitmap::Height, QImage::Format_RGB32);
+  QImage img(TToolBitmap::Width, TToolBitmap::Height, QImage::Format_ARGB32);
   for (int y = 0; y < TToolBitmap::Height; ++y)
-    for (int x = 0; x < TToolBitmap::Width; ++x) img.setPixel(x, y, 0xFF000000u | bm.Pixel(x, y));
+    for (int x = 0; x < TToolBitmap::Width; ++x) {
+      const uint32_t rgb = bm.Pixel(x, y);
+      img.setPixel(x, y, rgb == TToolBitmap::White ? 0u : 0xFF000000u | rgb);
+    }
   return QIcon(QPixmap::fromImage(img));
 }
 }  // namespace
@@ -142,6 +153,7 @@ void MainFormLoadFile(const char* fileName) {
 
 TMainForm::TMainForm(const TOptions& options) : options_(options) {
   g_instance = this;
+  OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   if (options_.ProgramDir.isEmpty()) options_.ProgramDir = QCoreApplication::applicationDirPath();
   StandardBlockSizes.fill({DefaultBlockWidth, DefaultBlockHeight});
   LastDirectory = QDir(options_.ProgramDir).absolutePath() + '/';
@@ -239,7 +251,8 @@ void TMainForm::CreateStatusBar() {
   bar->setMinimumHeight(19);
   for (size_t i = 0; i < StatusPanels.size(); ++i) {
     StatusPanels[i] = new QLabel;
-    StatusPanels[i]->setFixedWidth(80);
+    // At least 80 pixels, wider when the text needs it (SetStatusPanel).
+    StatusPanels[i]->setMinimumWidth(80);
     StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     bar->addWidget(StatusPanels[i]);
     StatusPanels[i]->hide();
@@ -284,9 +297,7 @@ void TMainForm::CreateMenus() {
 }
 
 void TMainForm::FillFontList() {
-  QStringList seen;
-  for (const QString& f : QFontDatabase::families())
-    if (!seen.contains(f)) seen.append(f);
+  const QStringList seen = FontFamiliesOnce(QFontDatabase::families());
   const QSignalBlocker block(FontBox);
   FontBox->clear();
   FontBox->addItems(seen);
@@ -354,15 +365,25 @@ TChildD* TMainForm::CreateDocument(const QString& title) {
   auto* doc = new TChildD(this);
   doc->setWindowTitle(title);
   doc->ShowGrid = Grid1->isChecked();
+  const int open = int(MdiArea->subWindowList().size());
   QMdiSubWindow* w = MdiArea->addSubWindow(doc);
   w->setAttribute(Qt::WA_DeleteOnClose);
-  w->resize(std::max(200, MdiArea->width() * 9 / 10), std::max(150, MdiArea->height() * 9 / 10));
+  // The first document brings the Special toolbar, which takes room from the
+  // area: let the layout make that room before measuring it.
+  UpdateToolbarVisibility();
+  if (layout()) layout()->activate();
+  // Cascaded one title bar further down and right than the window before,
+  // always whole inside the visible area.
+  const int step = w->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, w) +
+                   w->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, w);
+  w->setGeometry(CascadeRect(MdiArea->viewport()->size(), open, step));
   w->show();
   MdiArea->setActiveSubWindow(w);
   return doc;
 }
 
-TChildD* TMainForm::OpenDocument(const QString& fileName) {
+TChildD* TMainForm::OpenDocument(const QString& givenName) {
+  const QString fileName = AbsoluteFileName(givenName);
   TChildD* match = nullptr;
   const QList<TChildD*> docs = Documents();
   for (qsizetype i = docs.size() - 1; i >= 0; --i)
@@ -374,11 +395,12 @@ TChildD* TMainForm::OpenDocument(const QString& fileName) {
     return match;
   }
 
+  QMdiSubWindow* activeBefore = MdiArea->currentSubWindow();
   TChildD* doc = CreateDocument(fileName);
   const int userBlocksBefore = UserBlocks.Count();
   std::string error;
   if (!doc->Diagram.LoadFromFile(QFile::encodeName(fileName).toStdString(), &error)) {
-    SubWindowOf(doc)->close();  // unmodified: closes without a question
+    CloseRefused(doc, activeBefore);
     // A file that is there and readable but holds no diagram is dropped
     // silently; one that cannot be read at all is reported.
     QFile f(fileName);
@@ -396,9 +418,25 @@ TChildD* TMainForm::OpenDocument(const QString& fileName) {
   return doc;
 }
 
+void TMainForm::CloseRefused(TChildD* doc, QMdiSubWindow* activeBefore) {
+  SubWindowOf(doc)->close();  // unmodified: closes without a question
+  // The area would activate some other window; the one the user had stays.
+  if (activeBefore && MdiArea->subWindowList().contains(activeBefore))
+    MdiArea->setActiveSubWindow(activeBefore);
+}
+
+void TMainForm::RemoveRecentFile(const QString& fileName) {
+  const QString absolute = AbsoluteFileName(fileName);
+  RecentFiles.removeIf([&](const QString& entry) {
+    return entry == fileName || AbsoluteFileName(entry) == absolute;
+  });
+}
+
 void TMainForm::AddRecentFile(const QString& fileName) {
-  RecentFiles.removeAll(fileName);
-  RecentFiles.prepend(fileName);
+  // Entries stored under another name of the same file (relative, through a
+  // link) go; the list keeps the one absolute name.
+  RemoveRecentFile(fileName);
+  RecentFiles.prepend(AbsoluteFileName(fileName));
   while (RecentFiles.size() > MaxRecentFiles) RecentFiles.removeLast();
 }
 
@@ -409,6 +447,7 @@ bool TMainForm::SaveDocument(TChildD* doc) {
     name = Questions().SaveFileName(this, QString(), LastDirectory,
                                     "Block-diagram(*.fgd);;All Files(*)");
     if (name.isEmpty()) return false;
+    name = AbsoluteFileName(name);
   }
   std::string error;
   if (!doc->Diagram.SaveToFile(QFile::encodeName(name).toStdString(), &error)) {
@@ -434,10 +473,14 @@ void TMainForm::closeEvent(QCloseEvent* e) {
 
 // ---------------------------------------------------------------- menus
 
-void TMainForm::UpdateMenuItems() {
+void TMainForm::UpdateToolbarVisibility() {
   const bool any = !MdiArea->subWindowList().isEmpty();
   SpecialToolbar->setVisible(any);
   UserBlocksToolbar->setVisible(any && UserBlocks.Count() > 0);
+}
+
+void TMainForm::UpdateMenuItems() {
+  UpdateToolbarVisibility();
   if (TChildD* d = ActiveDocument()) {
     ListingPanel->SetSource(&d->Diagram);
     d->Diagram.FillListView();
@@ -472,20 +515,23 @@ void TMainForm::FileItemClick() {
 void TMainForm::QuickOpenClick(QAction* item) {
   const QString caption = item->text();
   const qsizetype blank = caption.indexOf(' ');
-  const QString name = blank < 0 ? QString() : caption.mid(blank + 1);
+  const QString entry = blank < 0 ? QString() : caption.mid(blank + 1);
+  const QString name = AbsoluteFileName(entry);
+  QMdiSubWindow* activeBefore = MdiArea->currentSubWindow();
   TChildD* doc = CreateDocument(name);
   doc->FileName = name;
   if (QFileInfo(name).isFile() &&
       doc->Diagram.LoadFromFile(QFile::encodeName(name).toStdString())) {
     doc->Redraw();
     doc->Modified = false;
+    AddRecentFile(name);
     UpdateMenuItems();
     return;
   }
-  SubWindowOf(doc)->close();
+  CloseRefused(doc, activeBefore);
   Questions().Ask(this, "Can not load file", QString::fromUtf8(EditorCaption), QMessageBox::Warning,
                   QMessageBox::Ok);
-  RecentFiles.removeAll(name);
+  RemoveRecentFile(entry);
 }
 
 void TMainForm::Open1Click() {
@@ -511,9 +557,20 @@ QString TMainForm::HelpFile() const {
 
 void TMainForm::Contents1Click() {
   const QString file = HelpFile();
-  if (file.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
-    Questions().Ask(this, "The manual could not be opened", QString::fromUtf8(EditorCaption),
-                    QMessageBox::Warning, QMessageBox::Ok);
+  if (file.isEmpty()) {
+    const QString expected = QDir(options_.ProgramDir).absoluteFilePath("manual/index.html");
+    Questions().Ask(this, "The manual could not be found. It belongs in\n" + expected,
+                    QString::fromUtf8(EditorCaption), QMessageBox::Warning, QMessageBox::Ok);
+    return;
+  }
+  if (OpenUrl && OpenUrl(QUrl::fromLocalFile(file))) return;
+  // No browser took it: say where it is, so that it can be opened by hand.
+  const QMessageBox::StandardButton copy = Questions().Ask(
+      this,
+      "The manual could not be opened in a browser. It is the file\n" + file +
+          "\n\nCopy this path to the clipboard?",
+      QString::fromUtf8(EditorCaption), QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
+  if (copy == QMessageBox::Yes) QGuiApplication::clipboard()->setText(file);
 }
 
 void TMainForm::BringToFront() {
@@ -532,7 +589,11 @@ void TMainForm::SetStatusSimple(bool simple) {
 void TMainForm::SetStatusPanel(int index, const QString& text) {
   if (index < 0 || index > 1) return;
   if (StatusSimple) SetStatusSimple(false);
-  StatusPanels[size_t(index)]->setText(text);
+  QLabel* panel = StatusPanels[size_t(index)];
+  panel->setText(text);
+  // Wide enough for the widest text so far at the current font; never
+  // narrower again, so that the panels do not jump as the numbers change.
+  panel->setMinimumWidth(std::max(panel->minimumWidth(), panel->sizeHint().width()));
 }
 
 // ---------------------------------------------------------------- user blocks
@@ -592,6 +653,10 @@ void TMainForm::ReadSettings() {
       if (v.LWind) g.moveLeft(*v.LWind);
       if (v.HWind) g.setHeight(*v.HWind);
       if (v.WWind) g.setWidth(*v.WWind);
+      // A screen that was there when the settings were written may be gone.
+      QList<QRect> screens;
+      for (const QScreen* s : QGuiApplication::screens()) screens.append(s->availableGeometry());
+      g = FitOnScreens(g, screens);
       move(g.topLeft());
       resize(g.size());
     }

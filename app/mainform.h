@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "editor/documenthost.h"
@@ -25,6 +26,7 @@ class QMdiSubWindow;
 class QMenu;
 class QSplitter;
 class QToolBar;
+class QUrl;
 class TChildD;
 class TListingPanel;
 class TShem;
@@ -86,8 +88,9 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   static const char* const CursorNames[12];
 
   // --- operations
-  // Activates the window titled fileName (exact case) or opens the file in a
-  // new one; returns the window, or null when the file did not load.
+  // Activates the window titled with the file's absolute, canonical name
+  // (exact case) or opens the file in a new one under that name; returns the
+  // window, or null when the file did not load.
   TChildD* OpenDocument(const QString& fileName);
   TChildD* CreateDocument(const QString& title);
   // The active document ("current" also while the application is inactive).
@@ -107,10 +110,16 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   void Contents1Click();
   // Where the bundled manual lies; empty when it cannot be found.
   QString HelpFile() const;
+  // Hands a URL to the desktop (a browser for the manual); false when nothing
+  // took it. Tests put their own in.
+  std::function<bool(const QUrl&)> OpenUrl;
   // Brings the window to the front (and out of minimised state).
   void BringToFront();
   void SetStatusSimple(bool simple);
+  // Puts the file's absolute name first in RecentFiles; other names of the
+  // same file leave the list.
   void AddRecentFile(const QString& fileName);
+  void RemoveRecentFile(const QString& fileName);
 
   // --- TDocumentHost
   TUserBlockList* UserBlockList() override { return &UserBlocks; }
@@ -134,6 +143,11 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   void LoadCursors();
   void MakeListingImages();
   void ApplyToolbarSettings();
+  // The Special and User blocks toolbars show exactly while documents are open.
+  void UpdateToolbarVisibility();
+  // Closes the window of a file that did not load and gives the activation
+  // back to the window that had it before.
+  void CloseRefused(TChildD* doc, QMdiSubWindow* activeBefore);
   std::array<QToolBar*, 4> Toolbars() const;
 
   TOptions options_;

@@ -1,5 +1,6 @@
 #include "editor/childd.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -7,6 +8,7 @@
 #include <QSignalBlocker>
 #include <QTextEdit>
 #include <QTextOption>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "editor/diagramtext.h"
@@ -22,6 +24,35 @@ QScrollBar* NewScrollBar(Qt::Orientation o, QWidget* parent) {
   s->setPageStep(10);
   s->setSingleStep(1);
   return s;
+}
+
+// One notch of the wheel (120 eighths of a degree) scrolls this many pixels
+// per line that the desktop asks a notch to scroll.
+constexpr int kWheelLinePixels = 16;
+constexpr int kWheelNotch = 120;
+
+// The scales the view steps through, smallest first.
+constexpr int kScales[] = {1, 2, 4, 8};
+
+// The next scale up (steps > 0) or down (steps < 0), staying within 1 to 8.
+int SteppedScale(int scale, int steps) {
+  for (; steps > 0; --steps) {
+    const int* up = std::upper_bound(std::begin(kScales), std::end(kScales), scale);
+    if (up != std::end(kScales)) scale = *up;
+  }
+  for (; steps < 0; ++steps) {
+    const int* down = std::lower_bound(std::begin(kScales), std::end(kScales), scale);
+    if (down != std::begin(kScales)) scale = *(down - 1);
+  }
+  return scale;
+}
+
+// Whole notches taken out of a running sum of wheel turns.
+int TakeNotches(int& sum, int delta) {
+  sum += delta;
+  const int notches = sum / kWheelNotch;
+  sum -= notches * kWheelNotch;
+  return notches;
 }
 }  // namespace
 
@@ -161,6 +192,57 @@ void TChildD::ScrollBar2Scroll(int pos) {
   Memo1->hide();
   EditedBlock = nullptr;
   Redraw();
+}
+
+void TChildD::ZoomAt(uint8_t scale, TPoint at) {
+  const TPoint under = ScreenToDiagram(at);
+  Memo1->hide();
+  EditedBlock = nullptr;
+  Scale = scale;
+  UpdateScrollRanges();
+  // The new origin puts `under` at `at` again: what ScreenToDiagram adds to
+  // the origin at the new scale, taken off.
+  const TPoint offset = TViewTransform{ViewTopLeft, {0, 0}, Scale}.ScreenToDiagram(at);
+  {
+    const QSignalBlocker quiet1(ScrollBar1), quiet2(ScrollBar2);
+    ScrollBar1->setValue(under.X - offset.X);
+    ScrollBar2->setValue(under.Y - offset.Y);
+  }
+  Origin = {ScrollBar1->value(), ScrollBar2->value()};
+  Redraw();
+}
+
+void TChildD::wheelEvent(QWheelEvent* e) {
+  const QPoint at = e->position().toPoint();
+  // Only turns over the drawing area are the view's: a scroll bar at its end
+  // lets the wheel go on to here, and so does the square between the bars.
+  if (at.x() < ViewTopLeft.X || at.y() < ViewTopLeft.Y || at.x() >= ViewBottomRight.X ||
+      at.y() >= ViewBottomRight.Y) {
+    e->ignore();
+    return;
+  }
+  e->accept();
+  const QPoint delta = e->angleDelta();
+  const int along = delta.y() != 0 ? delta.y() : delta.x();
+  if (e->modifiers() & Qt::ControlModifier) {
+    const int scale = SteppedScale(Scale, TakeNotches(wheelZoom_, along));
+    if (scale != Scale) ZoomAt(uint8_t(scale), {at.x(), at.y()});
+    return;
+  }
+  const bool sideways = e->modifiers() & Qt::ShiftModifier;
+  // The sums count pixels times notches, so that fine wheels add up exactly;
+  // one diagram unit is Scale pixels.
+  const int perNotch = QApplication::wheelScrollLines() * kWheelLinePixels;
+  auto scroll = [this, perNotch](QScrollBar* bar, int& sum, int turn) {
+    if (turn == 0) return;
+    sum += turn * perNotch;
+    const int units = sum / (kWheelNotch * Scale);
+    sum -= units * kWheelNotch * Scale;
+    // Turning away from the user shows what lies above (or to the left).
+    if (units != 0) bar->setValue(bar->value() - units);
+  };
+  scroll(ScrollBar1, wheelX_, sideways ? along : delta.x());
+  scroll(ScrollBar2, wheelY_, sideways ? 0 : delta.y());
 }
 
 void TChildD::Render() {

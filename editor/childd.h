@@ -64,6 +64,9 @@ class TChildD : public QWidget {
   void DrawBlock(const TShemObj* block, bool selected);
   void DrawLink(const TShemObj* link, bool selected);
   void UpdateHint(TPoint p);
+  // Sets the scale (1, 2, 4 or 8) so that the diagram point under pixel `at`
+  // stays under it, as far as the scroll ranges allow; ends text editing.
+  void ZoomAt(uint8_t scale, TPoint at);
 
   // The window colour: background, filled interiors and the editor's colour.
   QColor Color() const { return color_; }
@@ -101,6 +104,10 @@ class TChildD : public QWidget {
   void mousePressEvent(QMouseEvent*) override;
   void mouseMoveEvent(QMouseEvent*) override;
   void mouseReleaseEvent(QMouseEvent*) override;
+  // The wheel scrolls up and down, with Shift (or tilted) sideways, and with
+  // Ctrl steps the scale about the mouse. Over the scroll bars the bars
+  // handle it themselves.
+  void wheelEvent(QWheelEvent*) override;
 
  private:
   TViewTransform Transform() const;
@@ -111,4 +118,7 @@ class TChildD : public QWidget {
   QFont font_;
   QImage view_;
   std::function<void(QPainter&)> overlay_;
+  // Wheel turns not yet used up (in the wheel's eighths of a degree, times
+  // the scroll distance for the two scroll sums).
+  int wheelX_ = 0, wheelY_ = 0, wheelZoom_ = 0;
 };

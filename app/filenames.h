@@ -1,0 +1,11 @@
+#pragma once
+// File names as the main window keeps them: absolute and canonical, so that one
+// file has one name wherever it came from (command line, hand-off, the Open
+// dialog, recent files) and whatever the current folder is.
+
+#include <QString>
+
+// The canonical absolute name of an existing file (links resolved, "." and
+// ".." removed); for a file that does not exist (yet), the cleaned absolute
+// name relative to the current folder. Empty stays empty.
+QString AbsoluteFileName(const QString& fileName);
