@@ -78,10 +78,8 @@ BmpFile BmpFile::LoadFromFile(const std::string& path) {
     // Read-only and populated at once: the pages of the file's cache are
     // mapped in one call instead of one fault at a time.
     void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-    if (map != MAP_FAILED) {
-      ::madvise(map, size, MADV_SEQUENTIAL);
+    if (map != MAP_FAILED)
       return Parse(RawBytes(static_cast<const std::uint8_t*>(map), RawDeleter{size}), size);
-    }
     // A file system that cannot map files: read it instead.
   }
   std::unique_ptr<std::uint8_t[]> data(new std::uint8_t[size == 0 ? 1 : size]);
