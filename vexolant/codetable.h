@@ -46,6 +46,7 @@ class TCodeTable {
     full_ = false;
     slots_.fill(Empty);
     sameNext_.fill(0);
+    missKey_ = NoKey;
   }
 
   // Adds (prefix, suffix) at the next free code. At 4096 entries the table
@@ -58,8 +59,12 @@ class TCodeTable {
     prefix_[code] = std::uint16_t(prefix);
     suffix_[code] = suffix;
     const std::uint32_t key = (prefix << 8) | suffix;
-    unsigned slot = Hash(key);
-    while (slots_[slot] != Empty) slot = (slot + 1) & (SlotCount - 1);
+    unsigned slot = missSlot_;
+    if (key != missKey_) {
+      slot = Hash(key);
+      while (slots_[slot] != Empty) slot = (slot + 1) & (SlotCount - 1);
+    }
+    missKey_ = NoKey;
     slots_[slot] = (key << 12) | code;
     if (suffix == LastPixel(prefix)) sameNext_[prefix] = std::uint16_t(code);
     ++nextFree_;
@@ -73,13 +78,19 @@ class TCodeTable {
   // there is none (0 is never an entry's code).
   unsigned SameNext(unsigned code) const { return sameNext_[code]; }
 
-  // The code of the entry (prefix, suffix), or NotFound.
-  int Find(unsigned prefix, std::uint8_t suffix) const {
+  // The code of the entry (prefix, suffix), or NotFound. The entry that
+  // was not found is usually the next one added (the string that failed to
+  // extend), so the free slot where the search ended is remembered for it.
+  int Find(unsigned prefix, std::uint8_t suffix) {
     const std::uint32_t key = (prefix << 8) | suffix;
     unsigned slot = Hash(key);
     for (;;) {
       const std::uint32_t s = slots_[slot];
-      if (s == Empty) return NotFound;
+      if (s == Empty) {
+        missKey_ = key;
+        missSlot_ = slot;
+        return NotFound;
+      }
       if ((s >> 12) == key) return int(s & 0xFFF);
       slot = (slot + 1) & (SlotCount - 1);
     }
@@ -90,6 +101,7 @@ class TCodeTable {
   // (4095 << 8 | 255) << 12 | 4095 cannot be an entry: a code is always
   // larger than its prefix.
   static constexpr std::uint32_t Empty = 0xFFFFFFFFu;
+  static constexpr std::uint32_t NoKey = 0xFFFFFFFFu;  // keys have 20 bits
 
   static unsigned Hash(std::uint32_t key) { return (key * 0x9E3779B1u) >> 19; }
   // The last pixel of a code's string: a pixel's code is the pixel itself.
@@ -104,6 +116,8 @@ class TCodeTable {
   std::array<std::uint8_t, MaxCodes> suffix_{};
   std::array<std::uint32_t, SlotCount> slots_{};
   std::array<std::uint16_t, MaxCodes> sameNext_{};
+  std::uint32_t missKey_ = NoKey;  // the key of the last search that failed
+  unsigned missSlot_ = 0;          // and the free slot where it ended
 };
 
 }  // namespace vexolant
