@@ -40,8 +40,9 @@ std::unique_ptr<TGifSubImage> TGifSubImage::Convert() {
   auto rows = std::make_unique<TPixelRows>(*Bitmap);
   auto colors = std::make_unique<TColorCollector>(rows->ColorOfByte());
   const int w = rows->Width(), h = rows->Height();
-  for (int y = 0; y < h && colors->Count() <= 128; ++y)
-    colors->Collect(rows->Row(y), std::size_t(w));
+  int y = 0;
+  for (; y < h && colors->Count() <= 128; ++y) colors->Collect(rows->Row(y), std::size_t(w));
+  if (y == h) colors->MarkComplete();
   const TColorTable table = colors->RoundedTable();
 
   auto image = std::make_unique<TGifSubImage>(Owner, table.Count, std::size_t(w), std::size_t(h));
