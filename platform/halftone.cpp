@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -136,18 +137,50 @@ std::uint8_t HalftoneIndex(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return Table().Nearest(r, g, b);
 }
 
-void HalftoneRow(const std::uint8_t* rgb, std::size_t n, std::uint8_t* out) {
+namespace {
+
+// The row mapping for pixels of Step bytes with red, green and blue at
+// offsets R, G and B. Four pixels whose bytes equal those of the pixels one
+// step before them (an overlapping compare) all have the colour of the pixel
+// before them; so does a single pixel whose three colour bytes do.
+template <std::size_t Step, int R, int G, int B>
+void MapRow(const std::uint8_t* src, std::size_t n, std::uint8_t* out) {
+  if (n == 0) return;
   const NearestTable& table = Table();
-  int pr = -1, pg = -1, pb = -1;
-  std::uint8_t last = 0;
-  for (std::size_t x = 0; x < n; ++x, rgb += 3) {
-    if (rgb[0] != pr || rgb[1] != pg || rgb[2] != pb) {
-      pr = rgb[0];
-      pg = rgb[1];
-      pb = rgb[2];
-      last = table.Nearest(pr, pg, pb);
+  std::uint8_t last = table.Nearest(src[R], src[G], src[B]);
+  out[0] = last;
+  std::size_t x = 1;
+  while (x < n) {
+    const std::uint8_t* p = src + x * Step;
+    if (x + 4 <= n && std::memcmp(p, p - Step, 4 * Step) == 0) {
+      out[x] = out[x + 1] = out[x + 2] = out[x + 3] = last;
+      x += 4;
+      continue;
     }
-    out[x] = last;
+    if (p[R] != p[R - int(Step)] || p[G] != p[G - int(Step)] || p[B] != p[B - int(Step)])
+      last = table.Nearest(p[R], p[G], p[B]);
+    out[x++] = last;
+  }
+}
+
+}  // namespace
+
+void HalftoneRow(const std::uint8_t* rgb, std::size_t n, std::uint8_t* out) {
+  MapRow<3, 0, 1, 2>(rgb, n, out);
+}
+
+void HalftoneBitmapRow(const BmpFile& bitmap, int y, std::uint8_t* out, std::uint8_t* scratch) {
+  const std::size_t n = std::size_t(bitmap.Width());
+  switch (bitmap.RowLayout()) {
+    case BmpFile::Layout::Rgb24:
+      return MapRow<3, 0, 1, 2>(bitmap.StoredRow(y), n, out);
+    case BmpFile::Layout::Bgr24:
+      return MapRow<3, 2, 1, 0>(bitmap.StoredRow(y), n, out);
+    case BmpFile::Layout::Bgrx32:
+      return MapRow<4, 2, 1, 0>(bitmap.StoredRow(y), n, out);
+    default:
+      bitmap.ReadRgbRow(y, scratch);
+      return MapRow<3, 0, 1, 2>(scratch, n, out);
   }
 }
 
@@ -170,11 +203,9 @@ BmpFile ReduceToHalftone(const BmpFile& source) {
       for (std::size_t x = 0; x < w; ++x) dst[x] = map[src[x]];
     }
   } else {
-    std::vector<std::uint8_t> row(w * 3);
-    for (std::size_t y = 0; y < h; ++y) {
-      source.ReadRgbRow(int(y), row.data());
-      HalftoneRow(row.data(), w, indices.data() + y * w);
-    }
+    std::vector<std::uint8_t> scratch(w * 3);
+    for (std::size_t y = 0; y < h; ++y)
+      HalftoneBitmapRow(source, int(y), indices.data() + y * w, scratch.data());
   }
   const auto& pal = table.Palette();
   return BmpFile::MakeIndexed(int(w), int(h), 8, std::vector<ColorValue>(pal.begin(), pal.end()),

@@ -16,8 +16,7 @@ TPixelRows::TPixelRows(const platform::BmpFile& bitmap) : bitmap_(bitmap) {
 
 const std::uint8_t* TPixelRows::Row(int y) {
   if (bitmap_.IsIndexed()) return bitmap_.IndexRow(y);
-  bitmap_.ReadRgbRow(y, rgb_.data());
-  platform::HalftoneRow(rgb_.data(), reduced_.size(), reduced_.data());
+  platform::HalftoneBitmapRow(bitmap_, y, reduced_.data(), rgb_.data());
   return reduced_.data();
 }
 

@@ -30,7 +30,7 @@ class TPixelRows {
  private:
   const platform::BmpFile& bitmap_;
   std::array<std::uint32_t, 256> colorOfByte_{};
-  std::vector<std::uint8_t> rgb_;      // true colour: the row as red, green, blue
+  std::vector<std::uint8_t> rgb_;      // true colour: room for a decoded row
   std::vector<std::uint8_t> reduced_;  // true colour: the row's halftone indices
 };
 

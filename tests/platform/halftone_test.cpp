@@ -6,6 +6,8 @@
 #include <random>
 #include <set>
 
+#include "platform/testbmp.h"
+
 using platform::BmpFile;
 using platform::HalftoneIndex;
 using platform::HalftonePalette;
@@ -107,4 +109,47 @@ TEST(Halftone, ReduceToHalftoneMapsEveryPixel) {
   EXPECT_EQ(r2.IndexAt(0, 0), BruteNearest(250, 250, 250));
   EXPECT_EQ(r2.IndexAt(1, 0), BruteNearest(1, 2, 130));
   EXPECT_EQ(r2.IndexAt(2, 0), BruteNearest(0, 0, 0));
+}
+
+// Rows read where they lie, in every stored layout, with runs of every
+// length (the fast path skips four equal pixels at a time) and 32-bit
+// pixels of one colour whose unused fourth byte differs.
+TEST(Halftone, BitmapRowsOfEveryLayoutMapEveryPixel) {
+  std::mt19937 rng(6);
+  for (int bits : {16, 24, 32}) {
+    SCOPED_TRACE(bits);
+    testbmp::BmpDesc s;
+    s.bits = bits;
+    s.width = 53;
+    s.height = 7;
+    s.topDown = bits == 32;
+    if (bits == 16) {
+      s.compression = 3;
+      s.masks[0] = 0xF800, s.masks[1] = 0x07E0, s.masks[2] = 0x001F;
+    }
+    std::uint32_t v = 0;
+    for (int i = 0; i < s.width * s.height; ++i) {
+      if (rng() % (1 + i % 9) == 0) v = rng() & (bits == 16 ? 0xFFFF : 0xFFFFFF);
+      s.pixels.push_back(bits == 32 ? v | (rng() % 3 == 0 ? 0xFF000000u : 0) : v);
+    }
+    const auto bytes = testbmp::Build(s);
+    const BmpFile bmp = BmpFile::LoadFromMemory(bytes.data(), bytes.size());
+    std::vector<std::uint8_t> out(std::size_t(s.width)), scratch(std::size_t(s.width) * 3);
+    for (int y = 0; y < s.height; ++y) {
+      platform::HalftoneBitmapRow(bmp, y, out.data(), scratch.data());
+      for (int x = 0; x < s.width; ++x) {
+        const platform::ColorValue c = bmp.PixelAt(x, y);
+        ASSERT_EQ(out[std::size_t(x)], BruteNearest(c & 255, (c >> 8) & 255, c >> 16))
+            << x << "," << y;
+      }
+    }
+  }
+  // Red, green, blue rows of a bitmap made in memory.
+  std::vector<std::uint8_t> rgb(9 * 3, 40);
+  rgb[20] = 200;
+  const BmpFile made = BmpFile::MakeTrueColor(9, 1, 24, rgb);
+  std::vector<std::uint8_t> out(9), scratch(27);
+  platform::HalftoneBitmapRow(made, 0, out.data(), scratch.data());
+  for (int x = 0; x < 9; ++x)
+    EXPECT_EQ(out[std::size_t(x)], x == 6 ? BruteNearest(40, 40, 200) : BruteNearest(40, 40, 40));
 }
