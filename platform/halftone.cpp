@@ -51,33 +51,33 @@ class NearestTable {
       g_[i] = GreenOf(pal_[std::size_t(i)]);
       b_[i] = BlueOf(pal_[std::size_t(i)]);
     }
-    int cellMaxError[32];
     for (int v = 0; v < 256; ++v) {
       const int level = (2 * v + CubeStep) / (2 * CubeStep);
       const int e = v - level * CubeStep;
-      red_[v] = std::uint8_t(36 * level);
-      green_[v] = std::uint8_t(6 * level);
-      blue_[v] = std::uint8_t(level);
+      red_[v] = std::uint32_t(36 * level) | std::uint32_t(v >> 3) << 18;
+      green_[v] = std::uint32_t(6 * level) | std::uint32_t(v >> 3) << 13;
+      blue_[v] = std::uint32_t(level) | std::uint32_t(v >> 3) << 8;
       error_[v] = std::uint16_t(e * e);
-      if (v % 8 == 0) cellMaxError[v / 8] = 0;
-      cellMaxError[v / 8] = std::max(cellMaxError[v / 8], e * e);
     }
+    // gain[x * 32 + c]: the largest e(v)^2 - (v - x)^2 over the values v of
+    // cell column c, for a channel value x of a further colour.
+    std::vector<int> gain(256 * 32);
+    for (int x = 0; x < 256; ++x)
+      for (int c = 0; c < 32; ++c) {
+        int best = INT_MIN;
+        for (int v = c * 8; v < c * 8 + 8; ++v)
+          best = std::max(best, error_[v] - (v - x) * (v - x));
+        gain[std::size_t(x * 32 + c)] = best;
+      }
     info_.resize(CellCount);
     flagged_.assign(CellCount / 64, 0);
     for (int cell = 0; cell < CellCount; ++cell) {
-      const int base[3] = {(cell >> 10) * 8, ((cell >> 5) & 31) * 8, (cell & 31) * 8};
-      const int cubeMax =
-          cellMaxError[cell >> 10] + cellMaxError[(cell >> 5) & 31] + cellMaxError[cell & 31];
+      const int cr = cell >> 10, cg = (cell >> 5) & 31, cb = cell & 31;
       const std::size_t start = extras_.size();
       for (int i = CubeSize; i < 256; ++i) {
-        const int ch[3] = {r_[i], g_[i], b_[i]};
-        int minD = 0;
-        for (int k = 0; k < 3; ++k) {
-          const int a = base[k], z = base[k] + 7, v = ch[k];
-          const int d = v < a ? a - v : (v > z ? v - z : 0);
-          minD += d * d;
-        }
-        if (minD <= cubeMax) extras_.push_back(std::uint8_t(i));
+        const int most = gain[std::size_t(r_[i] * 32 + cr)] + gain[std::size_t(g_[i] * 32 + cg)] +
+                         gain[std::size_t(b_[i] * 32 + cb)];
+        if (most > 0) extras_.push_back(std::uint8_t(i));
       }
       const std::size_t count = extras_.size() - start;
       info_[std::size_t(cell)] = std::uint32_t(start) | (std::uint32_t(count) << 24);
@@ -89,9 +89,12 @@ class NearestTable {
   const std::array<ColorValue, 256>& Palette() const { return pal_; }
 
   std::uint8_t Nearest(int r, int g, int b) const {
-    const int cube = red_[r] + green_[g] + blue_[b];
-    const int cell = ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
-    if (!((flagged_[std::size_t(cell) >> 6] >> (cell & 63)) & 1)) return std::uint8_t(cube);
+    // The three shares add up without carries: the cube index below 216 in
+    // the low byte, the cell number above it.
+    const std::uint32_t sum = red_[r] + green_[g] + blue_[b];
+    const int cube = int(sum & 0xFF);
+    const unsigned cell = sum >> 8;
+    if (!((flagged_[cell >> 6] >> (cell & 63)) & 1)) return std::uint8_t(cube);
     const std::uint32_t info = info_[std::size_t(cell)];
     const std::uint8_t* p = extras_.data() + (info & 0xFFFFFF);
     const std::uint8_t* const e = p + (info >> 24);
@@ -115,9 +118,10 @@ class NearestTable {
 
   std::array<ColorValue, 256> pal_;
   int r_[256], g_[256], b_[256];
-  // Per channel value: its cube level's share of the palette index, and the
-  // squared distance to that level.
-  std::uint8_t red_[256], green_[256], blue_[256];
+  // Per channel value: its cube level's share of the palette index (low
+  // byte) and its share of the cell number (above it); the squared distance
+  // to that level.
+  std::uint32_t red_[256], green_[256], blue_[256];
   std::uint16_t error_[256];
   std::vector<std::uint64_t> flagged_;  // one bit per cell that lists further colours
   std::vector<std::uint32_t> info_;     // per cell: start in extras_ | count << 24
@@ -152,14 +156,14 @@ void MapRow(const std::uint8_t* src, std::size_t n, std::uint8_t* out) {
   std::size_t x = 1;
   while (x < n) {
     const std::uint8_t* p = src + x * Step;
-    if (x + 4 <= n && std::memcmp(p, p - Step, 4 * Step) == 0) {
-      out[x] = out[x + 1] = out[x + 2] = out[x + 3] = last;
-      x += 4;
+    if (p[R] != p[R - int(Step)] || p[G] != p[G - int(Step)] || p[B] != p[B - int(Step)]) {
+      last = table.Nearest(p[R], p[G], p[B]);
+      out[x++] = last;
       continue;
     }
-    if (p[R] != p[R - int(Step)] || p[G] != p[G - int(Step)] || p[B] != p[B - int(Step)])
-      last = table.Nearest(p[R], p[G], p[B]);
     out[x++] = last;
+    for (; x + 4 <= n && std::memcmp(src + x * Step, src + (x - 1) * Step, 4 * Step) == 0; x += 4)
+      out[x] = out[x + 1] = out[x + 2] = out[x + 3] = last;
   }
 }
 
