@@ -70,6 +70,7 @@ class TColorCollector {
   // The end of the run of b that continues at x: eight bytes at a time
   // while they all are b, then byte by byte.
   static std::size_t RunEnd(const std::uint8_t* row, std::size_t x, std::size_t n, std::uint8_t b) {
+    if (x >= n || row[x] != b) return x;  // no run: the usual case in noise
     const std::uint64_t all = 0x0101010101010101u * b;
     for (std::uint64_t w; x + 8 <= n; x += 8) {
       std::memcpy(&w, row + x, 8);
