@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
@@ -29,11 +30,21 @@ const TMenuRow kMenus[] = {
 };
 static_assert(std::size(kMenus) == MenuCount, "one row per menu");
 
+const TToolbarRow kToolbars[] = {
+    {TToolbarId::Standard, "StandardToolbar", "Standard toolbar", "Standart toolbar.",
+     Qt::TopToolBarArea, false},
+    {TToolbarId::Special, "SpecialToolbar", "Special tollbar", "Special toolbar",
+     Qt::BottomToolBarArea, false},
+    {TToolbarId::Align, "AlignToolbar", "AlignBar", "", Qt::LeftToolBarArea, true},
+};
+static_assert(std::size(kToolbars) == ToolbarCount, "one row per toolbar");
+
 QString Text(const char* s) { return QString::fromUtf8(s); }
 }  // namespace
 
 std::span<const TCommandRow> CommandTable() { return kCommands; }
 std::span<const TMenuRow> MenuTable() { return kMenus; }
+std::span<const TToolbarRow> ToolbarTable() { return kToolbars; }
 
 bool RuleHolds(TEnableRule rule, const TCommandContext& c) {
   switch (rule) {
@@ -100,6 +111,19 @@ QMenu* TActionRegistry::CreateMenu(TMenuId id, QMenuBar* bar) {
   menu->menuAction()->setStatusTip(Text(row.Hint));
   menu->setAccessibleName(AccessibleCaption(row.Caption, row.Hint));
   return menu;
+}
+
+QToolBar* TActionRegistry::CreateToolbar(TToolbarId id, QMainWindow* window) {
+  QToolBar*& bar = toolbars_[size_t(id)];
+  if (bar) return bar;
+  const TToolbarRow& row = kToolbars[size_t(id)];
+  bar = new QToolBar(Text(row.Caption), window);
+  bar->setObjectName(Text(row.Name));
+  bar->setIconSize(QSize(16, 16));
+  bar->setToolTip(Text(row.Hint));
+  window->addToolBar(row.Area, bar);
+  bar->setHidden(row.Hidden);
+  return bar;
 }
 
 void TActionRegistry::PlaceOnToolbar(QToolBar* bar, TCommand id) const {

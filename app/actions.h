@@ -7,11 +7,13 @@
 // rule each row names.
 
 #include <QObject>
+#include <Qt>
 #include <array>
 #include <cstdint>
 #include <span>
 
 class QAction;
+class QMainWindow;
 class QMenu;
 class QMenuBar;
 class QPixmap;
@@ -40,6 +42,10 @@ constexpr size_t CommandCount = size_t(TCommand::Count);
 // The menus of the menu bar.
 enum class TMenuId : uint8_t { File, View, Help, Count };
 constexpr size_t MenuCount = size_t(TMenuId::Count);
+
+// The fixed toolbars (the user block toolbar is built from the user blocks).
+enum class TToolbarId : uint8_t { Standard, Special, Align, Count };
+constexpr size_t ToolbarCount = size_t(TToolbarId::Count);
 
 // When an action is enabled.
 enum class TEnableRule : uint8_t {
@@ -89,9 +95,19 @@ struct TMenuRow {
   const char* Hint;
 };
 
+struct TToolbarRow {
+  TToolbarId Id;
+  const char* Name;
+  const char* Caption;
+  const char* Hint;
+  Qt::ToolBarArea Area;  // where it starts
+  bool Hidden;           // at start
+};
+
 // The tables, one row per id in id order.
 std::span<const TCommandRow> CommandTable();
 std::span<const TMenuRow> MenuTable();
+std::span<const TToolbarRow> ToolbarTable();
 
 class TActionRegistry : public QObject {
   Q_OBJECT
@@ -108,6 +124,9 @@ class TActionRegistry : public QObject {
   // Creates a menu of the menu bar from its row (once; later calls return it).
   QMenu* CreateMenu(TMenuId id, QMenuBar* bar);
   QMenu* Menu(TMenuId id) const { return menus_[size_t(id)]; }
+  // Creates a toolbar of the window from its row (once; later calls return it).
+  QToolBar* CreateToolbar(TToolbarId id, QMainWindow* window);
+  QToolBar* Toolbar(TToolbarId id) const { return toolbars_[size_t(id)]; }
   // Puts the action on the toolbar; the button reads as its caption and hint.
   void PlaceOnToolbar(QToolBar* bar, TCommand id) const;
 
@@ -119,6 +138,7 @@ class TActionRegistry : public QObject {
  private:
   std::array<QAction*, CommandCount> actions_{};
   std::array<QMenu*, MenuCount> menus_{};
+  std::array<QToolBar*, ToolbarCount> toolbars_{};
 };
 
 // Assistive technology knows a control by its caption without the "&" (the

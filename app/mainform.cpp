@@ -100,24 +100,13 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::CreateToolbars() {
-  auto make = [this](const char* name, const char* caption, const char* hint) {
-    auto* tb = new QToolBar(QString::fromUtf8(caption), this);
-    tb->setObjectName(QString::fromLatin1(name));
-    tb->setIconSize(QSize(16, 16));
-    tb->setToolTip(QString::fromUtf8(hint));
-    return tb;
-  };
-  StandardToolbar = make("StandardToolbar", "Standard toolbar", "Standart toolbar.");
-  SpecialToolbar = make("SpecialToolbar", "Special tollbar", "Special toolbar");
-  AlignToolbar = make("AlignToolbar", "AlignBar", "");
+  StandardToolbar = Actions->CreateToolbar(TToolbarId::Standard, this);
+  SpecialToolbar = Actions->CreateToolbar(TToolbarId::Special, this);
+  AlignToolbar = Actions->CreateToolbar(TToolbarId::Align, this);
   ToolGroup = new QActionGroup(this);
   ToolGroup->setExclusive(true);
   UserBlocksToolbar = new TUserBlockToolbar(AppState, ListingImages, ToolGroup, this);
-  addToolBar(Qt::TopToolBarArea, StandardToolbar);
-  addToolBar(Qt::BottomToolBarArea, SpecialToolbar);
-  addToolBar(Qt::LeftToolBarArea, AlignToolbar);
   addToolBar(Qt::BottomToolBarArea, UserBlocksToolbar);
-  AlignToolbar->hide();
   UserBlocksToolbar->hide();
 
   FontBox = new TFontBox;
