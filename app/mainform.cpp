@@ -93,8 +93,9 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
 
 TMainForm::~TMainForm() {
   WriteSettings();
-  // The documents go before the user block list and the listing panel they use.
-  for (QMdiSubWindow* w : MdiArea->subWindowList()) delete w;
+  // The documents go before the state and the listing panel they use, also
+  // a window closed a moment ago whose deletion is still pending.
+  qDeleteAll(MdiArea->findChildren<QMdiSubWindow*>());
   if (g_instance == this) g_instance = nullptr;
 }
 
