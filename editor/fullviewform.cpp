@@ -113,7 +113,7 @@ void TFullViewForm::FormShow() {
 void TFullViewForm::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
   FormShow();
-  emit Opened();
+  opening_ = true;
 }
 
 void TFullViewForm::FormPaint(QPainter& painter) {
@@ -126,8 +126,14 @@ void TFullViewForm::FormPaint(QPainter& painter) {
 }
 
 void TFullViewForm::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  FormPaint(p);
+  {
+    QPainter p(this);
+    FormPaint(p);
+  }
+  if (opening_) {
+    opening_ = false;
+    emit Opened();
+  }
 }
 
 bool TFullViewForm::FormKeyDown(int key) {

@@ -72,7 +72,7 @@ class TFullViewForm : public QDialog {
   void setVisible(bool visible) override;
 
  signals:
-  // The preview has been laid out and painted for the first time.
+  // The preview has been painted for the first time since it was shown.
   void Opened();
 
  protected:
@@ -90,4 +90,5 @@ class TFullViewForm : public QDialog {
   void TakeDocumentFont();
 
   QFont font_;
+  bool opening_ = false;  // shown and not yet painted
 };

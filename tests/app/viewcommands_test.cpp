@@ -46,7 +46,11 @@ TEST(ViewCommands, FullScreenPreviewShowsTheActiveDocumentAndLeavesItPannedAndZo
     ASSERT_EQ(shown, form);
     EXPECT_EQ(form->PreviewDocument, second);
     EXPECT_EQ(form->PreviewArea, (TRect{100, 40, 500, 340}));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the preview's own hand now
+    // Once it is on the screen, the preview's own hand.
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
+    for (int i = 0; i < 250 && QApplication::overrideCursor(); ++i) QTest::qWait(20);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(form->cursor(), AppCursor(TCursor::Hand));
     form->FormMouseDown(300, 300);
     form->FormMouseMove(250, 280);
     form->FormMouseUp();
