@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -11,10 +13,18 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "editor/cursors.h"
 #include "editor/diagramtext.h"
 #include "editor/documenthost.h"
 #include "editor/modalquestions.h"
+#include "editor/tools/createblocktool.h"
+#include "editor/tools/edittexttool.h"
+#include "editor/tools/linkpointstool.h"
+#include "editor/tools/linktool.h"
+#include "editor/tools/movedocumenttool.h"
+#include "editor/tools/selecttool.h"
 #include "model/listview.h"
+#include "model/shemobserver.h"
 
 namespace {
 QScrollBar* NewScrollBar(Qt::Orientation o, QWidget* parent) {
@@ -58,7 +68,12 @@ int TakeNotches(int& sum, int delta) {
 
 // The diagram's side of the shared listing panel: passes everything on while
 // the panel shows this document, and nothing while it shows another one.
-class TChildD::TListingMirror : public ListView {
+// Rows refer to objects: when objects are deleted, the rows go at once (the
+// caller refills the panel), so no row outlives its object, also while the
+// panel is hidden and not refilled.
+// It is made before the diagram (which reports to it up to its destruction),
+// so the window registers it as an observer once the diagram exists.
+class TChildD::TListingMirror : public ListView, public TShemObserver {
  public:
   TListingMirror(TDocumentHost* host, const TShem* diagram) : host_(host), diagram_(diagram) {}
   void BeginUpdate() override {
@@ -68,11 +83,15 @@ class TChildD::TListingMirror : public ListView {
     if (ListView* v = Target()) v->EndUpdate();
   }
   void Clear() override {
+    rows_ = false;
     if (ListView* v = Target()) v->Clear();
   }
   void Append(const std::string& caption, int imageIndex, const std::string& position,
               const std::string& size, TShemObj* obj) override {
-    if (ListView* v = Target()) v->Append(caption, imageIndex, position, size, obj);
+    if (ListView* v = Target()) {
+      rows_ = true;
+      v->Append(caption, imageIndex, position, size, obj);
+    }
   }
   bool Visible() const override {
     const ListView* v = Target();
@@ -80,15 +99,47 @@ class TChildD::TListingMirror : public ListView {
   }
 
  private:
+  void ObjectsDeleted(const std::vector<TShemObj*>&) override {
+    if (rows_) Clear();
+  }
+  void AllObjectsDeleted() override {
+    if (rows_) Clear();
+  }
   ListView* Target() const {
     return host_ && host_->ListingShows(diagram_) ? host_->ListingView() : nullptr;
   }
   TDocumentHost* host_;
   const TShem* diagram_;
+  bool rows_ = false;  // rows of this diagram may be in the panel
+};
+
+// Lets go of the edited block when it leaves the diagram; its pending text
+// goes with it.
+class TChildD::TEditedBlockWatch : public TShemObserver {
+ public:
+  explicit TEditedBlockWatch(TChildD& doc) : doc_(doc) { doc_.Diagram.AddObserver(this); }
+  ~TEditedBlockWatch() override { doc_.Diagram.RemoveObserver(this); }
+  void ObjectsDeleted(const std::vector<TShemObj*>& gone) override {
+    if (std::find(gone.begin(), gone.end(), doc_.EditedBlock) != gone.end())
+      doc_.EditedBlock = nullptr;
+  }
+  void AllObjectsDeleted() override { doc_.EditedBlock = nullptr; }
+
+ private:
+  TChildD& doc_;
 };
 
 TChildD::TChildD(TDocumentHost* host, QWidget* parent)
-    : QWidget(parent), listing_(std::make_unique<TListingMirror>(host, &Diagram)), host_(host) {
+    : QWidget(parent),
+      listing_(std::make_unique<TListingMirror>(host, &Diagram)),
+      host_(host),
+      editedWatch_(std::make_unique<TEditedBlockWatch>(*this)) {
+  SetTool(std::make_unique<TSelectTool>(*this));
+  SetTool(std::make_unique<TEditTextTool>(*this));
+  SetTool(std::make_unique<TLinkPointsTool>(*this));
+  SetTool(std::make_unique<TLinkTool>(*this));
+  SetTool(std::make_unique<TMoveDocumentTool>(*this));
+  SetTool(std::make_unique<TCreateBlockTool>(*this));
   // FormCreate
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
@@ -109,28 +160,42 @@ TChildD::TChildD(TDocumentHost* host, QWidget* parent)
   centred.setAlignment(Qt::AlignHCenter);
   Memo1->document()->setDefaultTextOption(centred);
   Memo1->hide();
+  Memo1->installEventFilter(this);
 
-  Diagram.UserBlocks = host_ ? host_->UserBlockList() : nullptr;
+  Diagram.UserBlocks = &State().UserBlocks;
   Diagram.SetListView(listing_.get());
+  Diagram.AddObserver(listing_.get());
   SetFontFace(host_ ? host_->FontFace() : QString());
-  SetColor(host_ ? host_->GetBackgroundColor() : QColor(192, 192, 192));
+  SetColor(State().BackgroundColor);
   FormResize();
 }
 
 TChildD::~TChildD() {
   // FormDestroy: the selection goes before the objects it refers to.
-  Selection.clear();
+  Selection.Clear();
   EditedBlock = nullptr;
+  Diagram.RemoveObserver(listing_.get());
+}
+
+TEditorState& TChildD::State() const {
+  static TEditorState standalone;  // for a window without a host
+  return host_ ? host_->State() : standalone;
+}
+
+void TChildD::SetTool(std::unique_ptr<TEditorTool> tool) {
+  if (!tool) return;
+  const size_t slot = size_t(tool->Kind());
+  if (dragTool_ == tools_[slot].get()) {
+    dragTool_ = nullptr;
+    MouseState = TMouseState::Idle;
+  }
+  tools_[slot] = std::move(tool);
 }
 
 TViewTransform TChildD::Transform() const { return {ViewTopLeft, Origin, Scale}; }
 
 TPoint TChildD::ScreenToDiagram(TPoint p) const { return Transform().ScreenToDiagram(p); }
 TPoint TChildD::DiagramToScreen(TPoint p) const { return Transform().DiagramToScreen(p); }
-
-bool TChildD::IsSelected(const TShemObj* o) const {
-  return std::find(Selection.begin(), Selection.end(), o) != Selection.end();
-}
 
 void TChildD::SetColor(QColor c) {
   color_ = c;
@@ -182,22 +247,19 @@ void TChildD::FormShow() {
 
 void TChildD::ScrollBar1Scroll(int pos) {
   Origin.X = pos;
-  Memo1->hide();
-  EditedBlock = nullptr;
+  Memo1Exit();
   Redraw();
 }
 
 void TChildD::ScrollBar2Scroll(int pos) {
   Origin.Y = pos;
-  Memo1->hide();
-  EditedBlock = nullptr;
+  Memo1Exit();
   Redraw();
 }
 
 void TChildD::ZoomAt(uint8_t scale, TPoint at) {
   const TPoint under = ScreenToDiagram(at);
-  Memo1->hide();
-  EditedBlock = nullptr;
+  Memo1Exit();
   Scale = scale;
   UpdateScrollRanges();
   // The new origin puts `under` at `at` again: what ScreenToDiagram adds to
@@ -291,16 +353,32 @@ void TChildD::DrawLink(const TShemObj* link, bool selected) {
   update();
 }
 
-void TChildD::SetOverlay(std::function<void(QPainter&)> overlay) {
-  overlay_ = std::move(overlay);
-  update();
+void TChildD::SetFeedback(TDragFeedback feedback) {
+  const QRegion dirty = feedback_.Region() + feedback.Region();
+  feedback_ = std::move(feedback);
+  if (!dirty.isEmpty()) update(dirty);
 }
 
-void TChildD::paintEvent(QPaintEvent*) {
+void TChildD::paintEvent(QPaintEvent* e) {
   if (view_.size() != size()) Render();
   QPainter p(this);
+  p.setClipRegion(e->region());
   if (!view_.isNull()) p.drawImage(0, 0, view_);
-  if (overlay_) overlay_(p);
+  feedback_.Draw(p);
+}
+
+void TChildD::ShowCursor(TCursor c) { setCursor(AppCursor(c)); }
+
+void TChildD::ShowTextCursor() { setCursor(Qt::IBeamCursor); }
+
+void TChildD::ShowStatus(int panel, TPoint p) {
+  if (host_) host_->SetStatusPanel(panel, QString::fromStdString(PointToStr(p)));
+}
+
+TRect TChildD::ScreenRectToDiagram(TPoint a, TPoint b) const {
+  TRect r = RectOfPoints(ScreenToDiagram(a), ScreenToDiagram(b));
+  NormalizeRect(r);
+  return r;
 }
 
 void TChildD::resizeEvent(QResizeEvent*) { FormResize(); }
@@ -339,16 +417,80 @@ void TChildD::closeEvent(QCloseEvent* e) {
     e->ignore();
 }
 
-void TChildD::FormMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
-
-void TChildD::FormMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
-  const TPoint p = ScreenToDiagram({x, y});
-  if (host_) host_->SetStatusPanel(0, QString::fromStdString(PointToStr(p)));
-  UpdateHint(p);
+TMouseInput TChildD::Input(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                           int y) const {
+  return {button, shift, {x, y}, ScreenToDiagram({x, y})};
 }
 
-void TChildD::FormMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+void TChildD::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+  // The window takes the focus, so an open in-place editor loses it and commits.
+  setFocus(Qt::MouseFocusReason);
+  // Any press ends a drag in progress; a press of another button ends it
+  // without the work of its release.
+  EndDrag();
+  if (button != Qt::LeftButton) {
+    DragStart = {x, y};
+    return;
+  }
+  if (EditorShown()) Memo1Exit();
+  TEditorTool& tool = Tool(State().CurrentTool);
+  tool.MouseDown(Input(button, shift, x, y));
+  if (MouseState != TMouseState::Idle) dragTool_ = &tool;
+}
+
+void TChildD::FormMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers shift, int x, int y) {
+  const TMouseInput in = Input(Qt::NoButton, shift, x, y);
+  if (dragTool_) {
+    dragTool_->DragMove(in);
+  } else {
+    DragStart = {x, y};
+    UpdateHint(in.At);
+    ShowStatus(0, in.At);
+    ShowCursor(TCursor::Default);
+    Tool(State().CurrentTool).IdleMove(in);
+  }
+  if (!rect().contains(x, y)) ShowCursor(TCursor::Default);
+}
+
+void TChildD::FormMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
   if (host_) host_->SetStatusPanel(1, QString());
+  TEditorTool* tool = dragTool_;
+  dragTool_ = nullptr;
+  if (tool) {
+    // Releasing another button ends the drag without the release work.
+    if (button == Qt::LeftButton)
+      tool->MouseUp(Input(button, shift, x, y));
+    else
+      tool->CancelDrag();
+  }
+  MouseState = TMouseState::Idle;
+}
+
+bool TChildD::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
+  return Tool(State().CurrentTool).KeyDown(key, shift);
+}
+
+void TChildD::keyPressEvent(QKeyEvent* e) {
+  if (!FormKeyDown(e->key(), e->modifiers())) QWidget::keyPressEvent(e);
+}
+
+void TChildD::changeEvent(QEvent* e) {
+  // Assistive technology and UI automation know the view by its caption.
+  if (e->type() == QEvent::WindowTitleChange) setAccessibleName(windowTitle());
+  QWidget::changeEvent(e);
+}
+
+void TChildD::EndDrag() {
+  TEditorTool* tool = dragTool_;
+  dragTool_ = nullptr;
+  MouseState = TMouseState::Idle;
+  if (tool) tool->CancelDrag();
+}
+
+bool TChildD::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == Memo1 && e->type() == QEvent::FocusOut && !hidingEditor_ && EditorShown())
+    Memo1Exit();
+  return QWidget::eventFilter(watched, e);
 }
 
 void TChildD::mousePressEvent(QMouseEvent* e) {

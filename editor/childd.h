@@ -4,20 +4,27 @@
 // (scroll position and scale) and paints the diagram through TDiagramPainter.
 //
 // The rendered view is kept in an image; drag feedback of the editing tools is
-// drawn over that image by the overlay, so a drag never re-renders the diagram.
+// drawn over that image, so a drag never re-renders the diagram.
+//
+// The selection commands and the undo snapshot are in selectioncommands.cpp,
+// the in-place editor's opening and closing in textedit.cpp.
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QWidget>
-#include <functional>
+#include <array>
 #include <memory>
-#include <vector>
 
+#include "editor/cursors.h"
 #include "editor/diagrampainter.h"
+#include "editor/dragfeedback.h"
+#include "editor/editorstate.h"
+#include "editor/selection.h"
+#include "editor/tools/editortool.h"
+#include "editor/undosnapshot.h"
 #include "model/geometry.h"
 #include "model/shem.h"
-#include "model/stream.h"
 
 class QScrollBar;
 class QTextEdit;
@@ -26,8 +33,9 @@ class TDocumentHost;
 class TChildD : public QWidget {
   Q_OBJECT
 
-  // Declared before Diagram, which reports to it up to its destruction.
+  // Declared before Diagram, which reports to them up to its destruction.
   class TListingMirror;
+  class TEditedBlockWatch;
   std::unique_ptr<TListingMirror> listing_;
 
  public:
@@ -41,19 +49,22 @@ class TChildD : public QWidget {
 
   // --- state
   TShem Diagram;
-  std::vector<TShemObj*> Selection;  // in the order selected; not owned
-  TPoint Origin;                     // diagram point at the view's top-left
-  uint8_t Scale = 2;                 // 1, 2, 4 or 8 pixels per unit
+  TSelection Selection{Diagram};  // in the order selected; not owned
+  TPoint Origin;                  // diagram point at the view's top-left
+  uint8_t Scale = 2;              // 1, 2, 4 or 8 pixels per unit
   TPoint ViewTopLeft;
   TPoint ViewBottomRight;
   bool ShowGrid = false;
   bool DocumentDragging = false;
-  TShemObj* EditedBlock = nullptr;
+  TShemObj* EditedBlock = nullptr;  // let go when the block is deleted
   bool Modified = false;
-  TMemoryStream UndoStream;
-  bool CanUndo = false;
-  bool CanRedo = false;
+  TUndoSnapshot Undo;
   QString FileName;
+  TMouseState MouseState = TMouseState::Idle;
+  // Where the drag began, in pixels; outside drags the last mouse position
+  // (the context menu's Insert places new blocks there).
+  TPoint DragStart;
+  TPoint DragCurrent;  // the other corner of the drag feedback
 
   // --- operations
   TPoint ScreenToDiagram(TPoint p) const;
@@ -68,6 +79,42 @@ class TChildD : public QWidget {
   // stays under it, as far as the scroll ranges allow; ends text editing.
   void ZoomAt(uint8_t scale, TPoint at);
 
+  // --- in-place text editing
+  // Opens Memo1 over block's text rectangle with its text; EditedBlock := block.
+  void BeginTextEdit(TShemObj* block);
+  // Commits the editor's text to EditedBlock and hides the editor.
+  void Memo1Exit();
+  // Hides the editor and keeps its text pending for EditedBlock: the next
+  // Memo1Exit commits it, unless the block is gone by then.
+  void HideEditor();
+  // The editor is shown (also while the window itself is not on screen).
+  bool EditorShown() const;
+
+  // --- selection commands and undo
+  int SelectedBlockCount() const;
+  // The union of the selected blocks' rectangles; (65535, 65535, 0, 0) when
+  // no block is selected.
+  TRect SelectionBounds() const;
+  void SaveUndo();
+  // Undo and Redo: exchanges the diagram with the snapshot.
+  void SwapUndo();
+  void DeleteSelection();
+  void SelectAll();
+  // Shrinks the selection to blocks and the links (and link points) that run
+  // between selected blocks.
+  void PruneSelection();
+  void DuplicateSelection();
+  // Puts copies of the selection into the application's ClipboardDiagram.
+  void CopySelection();
+  void PasteClipboard();
+  void JoinSquares();
+  void SetTextAlignment(uint8_t value);
+  void ScrollToBlock(TShemObj* block);
+  // Chooses the select tool, as a press of the "Select objects" button.
+  void SwitchToSelect();
+  // Rebuilds the listing panel's rows of this diagram.
+  void FillListView() { Diagram.FillListView(); }
+
   // The window colour: background, filled interiors and the editor's colour.
   QColor Color() const { return color_; }
   void SetColor(QColor c);
@@ -75,14 +122,32 @@ class TChildD : public QWidget {
   void SetFontFace(const QString& face);
   const QFont& CanvasFont() const { return font_; }
   QString Caption() const { return windowTitle(); }
-  bool IsSelected(const TShemObj* o) const;
+  bool IsSelected(const TShemObj* o) const { return Selection.Contains(o); }
+  bool CanUndo() const { return Undo.CanUndo(); }
+  bool CanRedo() const { return Undo.CanRedo(); }
   TDocumentHost* Host() const { return host_; }
+  // The state shared with the main window (tool, colours, clipboard...).
+  TEditorState& State() const;
 
-  // The rendered view (what the window shows, without the overlay).
+  // The tool objects, one per tool; the one of State().CurrentTool gets the
+  // mouse. SetTool replaces the object of its Kind().
+  TEditorTool& Tool(TTool t) const { return *tools_[size_t(t)]; }
+  void SetTool(std::unique_ptr<TEditorTool> tool);
+
+  // The rendered view (what the window shows, without the drag feedback).
   const QImage& View() const { return view_; }
-  // Feedback drawn over the rendered view, e.g. an inverting rubber band; the
-  // editing tools set it during a drag. Null draws nothing.
-  void SetOverlay(std::function<void(QPainter&)> overlay);
+  // The outlines shown over the rendered view during a drag; replacing them
+  // repaints only the pixels of the old and the new outlines.
+  void SetFeedback(TDragFeedback feedback);
+  void ClearFeedback() { SetFeedback({}); }
+  const TDragFeedback& Feedback() const { return feedback_; }
+  // The cursor of the table (or the text beam), and which one is shown.
+  void ShowCursor(TCursor c);
+  void ShowTextCursor();
+  // Status bar panel 0 or 1 shows p as "(x, y)".
+  void ShowStatus(int panel, TPoint p);
+  // The objects that touch the diagram rectangle between two pixels.
+  TRect ScreenRectToDiagram(TPoint a, TPoint b) const;
 
   // --- event handlers
   void FormResize();
@@ -91,10 +156,12 @@ class TChildD : public QWidget {
   bool FormCloseQuery();
   void ScrollBar1Scroll(int pos);
   void ScrollBar2Scroll(int pos);
-  // Mouse entry points; the editing tools take over from here.
+  // Mouse and key entry points; the editing tools take over from here.
   void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
   void FormMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x, int y);
   void FormMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+  // True when the key was used.
+  bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -104,6 +171,10 @@ class TChildD : public QWidget {
   void mousePressEvent(QMouseEvent*) override;
   void mouseMoveEvent(QMouseEvent*) override;
   void mouseReleaseEvent(QMouseEvent*) override;
+  void keyPressEvent(QKeyEvent*) override;
+  void changeEvent(QEvent*) override;
+  // Leaving the in-place editor commits its text.
+  bool eventFilter(QObject* watched, QEvent* e) override;
   // The wheel scrolls up and down, with Shift (or tilted) sideways, and with
   // Ctrl steps the scale about the mouse. Over the scroll bars the bars
   // handle it themselves.
@@ -112,12 +183,20 @@ class TChildD : public QWidget {
  private:
   TViewTransform Transform() const;
   void Render();
+  TMouseInput Input(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) const;
+  // Ends a drag in progress without its release work (the objects it holds
+  // are about to go).
+  void EndDrag();
 
   TDocumentHost* host_;
   QColor color_;
   QFont font_;
   QImage view_;
-  std::function<void(QPainter&)> overlay_;
+  TDragFeedback feedback_;
+  std::unique_ptr<TEditedBlockWatch> editedWatch_;
+  std::array<std::unique_ptr<TEditorTool>, ToolCount> tools_;
+  TEditorTool* dragTool_ = nullptr;  // the tool whose drag is in progress
+  bool hidingEditor_ = false;        // HideEditor at work: losing focus commits nothing
   // Wheel turns not yet used up (in the wheel's eighths of a degree, times
   // the scroll distance for the two scroll sums).
   int wheelX_ = 0, wheelY_ = 0, wheelZoom_ = 0;

@@ -1,5 +1,4 @@
-// The document window: defaults, scroll ranges, the grid, hints, the in-place
-// editor and the close question.
+// The document window: defaults, scroll ranges, the grid, hints and the close question.
 #include "editor/childd.h"
 
 #include <QScrollBar>
@@ -10,13 +9,36 @@
 #include "editor/documenthost.h"
 #include "guitestenv.h"
 
+namespace {
+// Documents take the shared background colour when they are made.
+struct TBlueHost : TTestHost {
+  TBlueHost() { state.BackgroundColor = QColor(10, 120, 200); }
+};
+
+struct Window {
+  TBlueHost host;
+  TChildD doc{&host};
+  Window() {
+    doc.resize(420, 300);
+    doc.FormResize();
+  }
+};
+
+TShemObj* AddSquare(TShem& d, TRect r, std::string text = "") {
+  auto b = std::make_unique<TBlock>();
+  b->Data.SetRect(r);
+  b->Data.Text = std::move(text);
+  return d.GetObj(d.Add(std::move(b)));
+}
+}  // namespace
+
 TEST(ChildD, NewWindowStartsAtScaleTwoAtTheOriginWithoutGridInTheBackgroundColour) {
-  TTestWindow w;
+  Window w;
   EXPECT_EQ(w.doc.Scale, 2);
   EXPECT_EQ(w.doc.Origin, (TPoint{0, 0}));
   EXPECT_FALSE(w.doc.ShowGrid);
   EXPECT_FALSE(w.doc.Modified);
-  EXPECT_FALSE(w.doc.CanUndo);
+  EXPECT_FALSE(w.doc.CanUndo());
   EXPECT_TRUE(w.doc.FileName.isEmpty());
   EXPECT_EQ(w.doc.Color(), QColor(10, 120, 200));
   EXPECT_EQ(QColor(w.doc.View().pixel(5, 5)), QColor(10, 120, 200));
@@ -27,7 +49,7 @@ TEST(ChildD, NewWindowStartsAtScaleTwoAtTheOriginWithoutGridInTheBackgroundColou
 }
 
 TEST(ChildD, ScrollMaximaAndFontSizeFollowTheScale) {
-  TTestWindow w;
+  Window w;
   const int viewW = w.doc.ScrollBar2->x(), viewH = w.doc.ScrollBar1->y();
   EXPECT_EQ(w.doc.ViewBottomRight, (TPoint{viewW, viewH}));
   ASSERT_GT(viewW, 300);
@@ -51,7 +73,7 @@ TEST(ChildD, ScrollMaximaAndFontSizeFollowTheScale) {
 }
 
 TEST(ChildD, GridDotsAreAnchoredToTheWindow) {
-  TTestWindow w;
+  Window w;
   w.doc.ShowGrid = true;
   for (int scale : {2, 8}) {
     SCOPED_TRACE(scale);
@@ -82,7 +104,7 @@ TEST(ChildD, GridDotsAreAnchoredToTheWindow) {
 }
 
 TEST(ChildD, PaintsTheObjectsInViewAtTheScrolledPosition) {
-  TTestWindow w;
+  Window w;
   AddSquare(w.doc.Diagram, {10, 10, 50, 30});
   AddSquare(w.doc.Diagram, {1000, 1000, 1040, 1020});
   w.doc.Redraw();
@@ -95,7 +117,7 @@ TEST(ChildD, PaintsTheObjectsInViewAtTheScrolledPosition) {
   EXPECT_FALSE(IsBlack(w.doc.View(), 20, 20));
   EXPECT_TRUE(IsBlack(w.doc.View(), 200, 100));
   EXPECT_TRUE(IsBlack(w.doc.View(), 280, 140));
-  w.doc.Selection.push_back(w.doc.Diagram.GetObj(1));
+  w.doc.Selection.Add(w.doc.Diagram.GetObj(1));
   w.doc.Redraw();
   for (int dy = -2; dy < 2; ++dy)
     for (int dx = -2; dx < 2; ++dx)
@@ -103,7 +125,7 @@ TEST(ChildD, PaintsTheObjectsInViewAtTheScrolledPosition) {
 }
 
 TEST(ChildD, HintShowsTheTextOfTheBlockUnderTheMouse) {
-  TTestWindow w;
+  Window w;
   AddSquare(w.doc.Diagram, {10, 10, 50, 30}, "\xcf\xf0\xe8\xe2\xe5\xf2");  // "Привет" in 1251
   w.doc.UpdateHint({20, 20});
   EXPECT_EQ(w.doc.toolTip(), QString::fromUtf8("Привет"));
@@ -115,7 +137,7 @@ TEST(ChildD, HintShowsTheTextOfTheBlockUnderTheMouse) {
 
 TEST(ChildD, CloseQuestionAnswers) {
   TScriptedQuestions& q = TGuiEnvironment::Questions;
-  TTestWindow w;
+  Window w;
   w.doc.setWindowTitle("/tmp/x.fgd");
   q.Log.clear();
   EXPECT_TRUE(w.doc.FormCloseQuery());  // unmodified: no question
@@ -153,8 +175,10 @@ TEST(ChildD, CloseQuestionAnswers) {
 // the origin and an open in-place editor alone, even when a scroll bar has to
 // pull its position back into its new range.
 TEST(ChildD, ClampingAScrollPositionDoesNotMoveTheOriginOrCloseTheEditor) {
-  TTestWindow w;
-  TChildD& doc = w.doc;
+  TTestHost host;
+  TChildD doc(&host);
+  doc.resize(420, 300);
+  doc.FormResize();
   auto b = std::make_unique<TBlock>();
   b->Data.SetRect({65450, 65450, 65500, 65480});
   TShemObj* block = doc.Diagram.GetObj(doc.Diagram.Add(std::move(b)));
@@ -192,6 +216,7 @@ TEST(ChildD, ClampingAScrollPositionDoesNotMoveTheOriginOrCloseTheEditor) {
   EXPECT_EQ(doc.EditedBlock, nullptr);
 }
 
+// The in-place editor centres whatever text it is given.
 TEST(ChildD, TextPutIntoTheInPlaceEditorIsCentred) {
   TChildD doc(nullptr);
   doc.Memo1->setPlainText(QStringLiteral("first line\nsecond line"));

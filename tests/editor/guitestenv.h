@@ -1,15 +1,17 @@
 #pragma once
 // Shared set-up of the window tests: one QApplication on the offscreen
-// platform, settings and per-user data in a temporary folder, modal questions
-// answered by script, a fake main window and small diagram builders.
+// platform, settings and per-user data in a temporary folder, modal
+// questions answered by script, and a main window stand-in for documents.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "editor/childd.h"
@@ -46,6 +48,39 @@ class TScriptedQuestions : public TModalQuestions {
   QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return SaveAnswer;
   }
+
+  // Modal forms are shown without a modal loop and handed to the script, which
+  // drives them; one still open afterwards is cancelled.
+  std::function<void(QDialog*)> ModalScript;
+  QStringList ModalForms;  // object names, in the order shown
+  int ShowModal(QDialog* form) override {
+    ModalForms << form->objectName();
+    form->setResult(QDialog::Rejected);
+    form->show();
+    if (ModalScript) ModalScript(form);
+    if (form->isVisible()) form->reject();
+    return form->result();
+  }
+};
+
+// What a document window gets from its main window, kept in the open: the
+// shared state, the status bar panels and the Save command's outcome.
+class TTestHost : public TDocumentHost {
+ public:
+  TEditorState state;
+  QString Panels[2];
+  bool SaveSucceeds = true;
+  int Saves = 0;
+  TEditorState& State() override { return state; }
+  ListView* ListingView() override { return nullptr; }
+  bool ListingShows(const TShem*) const override { return false; }
+  QString FontFace() const override { return QString(); }
+  bool SaveDocument(TChildD* doc) override {
+    ++Saves;
+    if (SaveSucceeds) doc->Modified = false;
+    return SaveSucceeds;
+  }
+  void SetStatusPanel(int i, const QString& t) override { Panels[i] = t; }
 };
 
 class TGuiEnvironment : public ::testing::Environment {
@@ -87,45 +122,4 @@ inline bool IsBlack(const QImage& img, int x, int y) {
 // Dark enough to be ink: text is drawn smoothed, so its pixels are grey too.
 inline bool IsInk(const QImage& img, int x, int y) {
   return img.valid(x, y) && qGray(img.pixel(x, y)) < 128;
-}
-
-// A main window as the document window sees it: no user blocks, no listing,
-// the background colour and the save result chosen by the test, the status
-// panels recorded.
-class TFakeHost : public TDocumentHost {
- public:
-  bool SaveSucceeds = true;
-  int Saves = 0;
-  QString Panels[2];
-  QColor Background{10, 120, 200};
-  TUserBlockList* UserBlockList() override { return nullptr; }
-  ListView* ListingView() override { return nullptr; }
-  bool ListingShows(const TShem*) const override { return false; }
-  QString FontFace() const override { return QString(); }
-  QColor GetBackgroundColor() const override { return Background; }
-  int GetCurrentTool() const override { return 0; }
-  int GetNewBlockKind() const override { return 0; }
-  bool SaveDocument(TChildD* doc) override {
-    ++Saves;
-    if (SaveSucceeds) doc->Modified = false;
-    return SaveSucceeds;
-  }
-  void SetStatusPanel(int i, const QString& t) override { Panels[i] = t; }
-};
-
-// A document window on a fake host, 420 by 300 pixels.
-struct TTestWindow {
-  TFakeHost host;
-  TChildD doc{&host};
-  TTestWindow() {
-    doc.resize(420, 300);
-    doc.FormResize();
-  }
-};
-
-inline TShemObj* AddSquare(TShem& d, TRect r, std::string text = "") {
-  auto b = std::make_unique<TBlock>();
-  b->Data.SetRect(r);
-  b->Data.Text = std::move(text);
-  return d.GetObj(d.Add(std::move(b)));
 }

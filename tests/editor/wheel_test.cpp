@@ -5,10 +5,18 @@
 #include <QTextEdit>
 #include <QWheelEvent>
 
+#include "editor/childd.h"
+#include "editor/documenthost.h"
 #include "guitestenv.h"
 
 namespace {
-struct Window : TTestWindow {
+struct Window {
+  TTestHost host;
+  TChildD doc{&host};
+  Window() {
+    doc.resize(420, 300);
+    doc.FormResize();
+  }
   // One wheel event at pixel `at` of the widget `to` (the document by default);
   // true when someone took it.
   bool Wheel(QPoint at, int dy, Qt::KeyboardModifiers mods = Qt::NoModifier, int dx = 0,
