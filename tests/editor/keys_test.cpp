@@ -151,3 +151,15 @@ TEST(DoubleClick, OnABlockChoosesTheEditTextToolAndOpensTheEditor) {
   EXPECT_EQ(t.doc.EditedBlock, a);
   EXPECT_TRUE(t.doc.EditorShown());
 }
+
+TEST(InPlaceEditor, CharactersOutsideTheCodePageAreStoredAsQuestionMarks) {
+  TDocument t(1);
+  TShemObj* a = AddBlock(t.d, bkSquare, {10, 10, 120, 60});
+  t.doc.BeginTextEdit(a);
+  t.doc.Memo1->insertPlainText(QString::fromUtf8("a\xe6\xbc\xa2z"));
+  QTest::keyClick(t.doc.Memo1, Qt::Key_Escape);
+  EXPECT_EQ(a->AsBlock()->Data.Text, "a?z");
+  // Opened again, the editor shows what the block holds.
+  t.doc.BeginTextEdit(a);
+  EXPECT_EQ(t.doc.Memo1->toPlainText(), "a?z");
+}
