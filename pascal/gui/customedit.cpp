@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QMenu>
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <cmath>
 
 #include "pascal/gui/editkeys.h"
 
@@ -34,8 +36,13 @@ TmCustomEdit::TmCustomEdit(QWidget* parent) : QAbstractScrollArea(parent) {
   look_.Window = pal.color(QPalette::Base);
 
   QFont f(QStringLiteral("Courier New"));
-  f.setStyleHint(QFont::TypeWriter);
   f.setPointSize(10);
+  if (!IsFixedPitch(f)) {
+    // No Courier New here, not even by another name: the system's own
+    // fixed-pitch face stands in.
+    f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    f.setPointSize(10);
+  }
   fixedFont_ = f;
   setFont(f);
   AdoptFont();
@@ -175,10 +182,21 @@ void TmCustomEdit::SelectAll() {
 
 // ---- measuring and scrolling -----------------------------------------------------
 
+bool TmCustomEdit::IsFixedPitch(const QFont& f) {
+  // Every printable ASCII character as wide as the space. (The font's
+  // overall maximum width also counts glyphs far outside what program text
+  // uses, and is wider than the average even in many fixed-pitch faces.)
+  const QFontMetricsF m(f);
+  const qreal space = m.horizontalAdvance(QLatin1Char(' '));
+  for (char c = '!'; c <= '~'; ++c)
+    if (std::abs(m.horizontalAdvance(QLatin1Char(c)) - space) > 0.01) return false;
+  return true;
+}
+
 void TmCustomEdit::AdoptFont() {
   QFont f = font();
   QFontMetrics m(f);
-  if (m.averageCharWidth() != m.maxWidth()) {
+  if (!IsFixedPitch(f)) {
     // A proportional font: keep the fixed-pitch face, take size and style.
     QFont own = fixedFont_;
     if (f.pixelSize() > 0)

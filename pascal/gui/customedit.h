@@ -78,6 +78,9 @@ class TmCustomEdit : public QAbstractScrollArea {
   void PasteFromClipboard();
   void SelectAll();
 
+  // True when every printable ASCII character of f has the same width.
+  static bool IsFixedPitch(const QFont& f);
+
   // Measurements of the current font, and where text and caret go.
   int CharWidth() const { return look_.CharWidth; }
   int LineHeight() const { return look_.LineHeight; }

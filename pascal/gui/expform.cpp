@@ -28,8 +28,8 @@ QString DefaultText(const std::string& bytes) {
   return QString::fromUcs4(u.data(), qsizetype(u.size()));
 }
 
-void DefaultMessage(QWidget* parent, const QString& text) {
-  QMessageBox box(QMessageBox::Warning, QStringLiteral("Error"), text, QMessageBox::Ok, parent);
+void DefaultMessage(QWidget* parent, const QString& text, const QString& caption) {
+  QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, parent);
   box.exec();
 }
 }  // namespace
@@ -42,7 +42,6 @@ TExpForm::TExpForm(QWidget* parent) : QDialog(parent) {
   Memo1 = new TmCustomEdit(this);
   Memo1->setObjectName(QStringLiteral("Memo1"));
   QFont f(QStringLiteral("Courier New"));
-  f.setStyleHint(QFont::TypeWriter);
   f.setPixelSize(13);
   Memo1->setFont(f);
   Memo1->SetGutterWidth(0);
@@ -194,10 +193,11 @@ void TExpForm::showEvent(QShowEvent* e) {
 void TExpForm::FormShow() {
   const TTextFunction toText = toText_ ? toText_ : DefaultText;
   TFormReporter reporter([&](const std::string& message) {
+    const QString caption = QStringLiteral("Error");
     if (message_)
-      message_(this, toText(message));
+      message_(this, toText(message), caption);
     else
-      DefaultMessage(this, toText(message));
+      DefaultMessage(this, toText(message), caption);
   });
   stream_->Seek(0);
   TPascalTranslator translator;

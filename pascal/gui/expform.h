@@ -38,10 +38,11 @@ class TExpForm : public QDialog {
   // load (not owned; may be null).
   TUserBlockList* UserBlocks = nullptr;
 
-  // Shows one translator message. The program passes its question interface
-  // here (a message box captioned "Error" with an exclamation icon and an OK
-  // button); without one a plain message box of that kind is shown.
-  using TMessageFunction = std::function<void(QWidget* parent, const QString& text)>;
+  // Shows one translator message: a message box with the given caption
+  // ("Error"), an exclamation icon and an OK button. The program passes its
+  // question interface here; without one a plain message box is shown.
+  using TMessageFunction =
+      std::function<void(QWidget* parent, const QString& text, const QString& caption)>;
   void SetMessageFunction(TMessageFunction f) { message_ = std::move(f); }
   // Turns diagram text (8-bit, in the diagram code page) into the view's
   // text; the program passes its one conversion. Without one the default
