@@ -4,36 +4,38 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
+#include <QStringDecoder>
 #include <QtEndian>
 
 namespace {
 constexpr int kConnectTimeoutMs = 2000;
-constexpr char kHandled = 6;
+// The running editor answers as soon as its event loop reads the message;
+// one that stays silent this long is hung, and the sender stops waiting.
+constexpr int kAnswerTimeoutMs = 10000;
+constexpr int kHeaderBytes = 4;
 
-QByteArray Frame(const QByteArray& payload) {
-  QByteArray out(4, '\0');
-  qToBigEndian<quint32>(quint32(payload.size()), out.data());
-  return out + payload;
-}
-
-// Sends one message and waits for the answer; false when the peer went away.
-bool SendAndWait(QLocalSocket& s, const QByteArray& payload) {
-  s.write(Frame(payload));
-  while (s.bytesToWrite() > 0)
-    if (!s.waitForBytesWritten(-1)) return false;
-  // The first instance may be showing a message about the file; wait for as
-  // long as it takes, as long as it is there.
+// Sends one message and waits for the answer; false when the peer went away
+// or did not answer in time.
+bool SendAndWait(QLocalSocket& s, const QByteArray& message) {
+  s.write(message);
+  QElapsedTimer t;
+  t.start();
+  while (s.bytesToWrite() > 0) {
+    const qint64 left = kAnswerTimeoutMs - t.elapsed();
+    if (left <= 0 || !s.waitForBytesWritten(int(left))) return false;
+  }
   while (s.bytesAvailable() < 1) {
-    if (s.state() != QLocalSocket::ConnectedState) return false;
-    s.waitForReadyRead(1000);
+    const qint64 left = kAnswerTimeoutMs - t.elapsed();
+    if (left <= 0 || s.state() != QLocalSocket::ConnectedState) return false;
+    s.waitForReadyRead(int(left));
   }
   char c = 0;
-  s.getChar(&c);
-  return true;
+  return s.getChar(&c);
 }
 
 // True when the peer of a connected Unix socket runs as this user.
@@ -42,6 +44,18 @@ bool PeerIsThisUser(qintptr fd) {
   socklen_t len = sizeof cred;
   if (getsockopt(int(fd), SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0) return false;
   return cred.uid == getuid();
+}
+
+// The file name a message carries, or a null string when it cannot be one:
+// not UTF-8, a zero byte, or not absolute (the sender always makes names
+// absolute). An empty message gives an empty, non-null string.
+QString FileNameOf(const QByteArray& payload) {
+  if (payload.isEmpty()) return QStringLiteral("");
+  if (payload.contains('\0') || !payload.startsWith('/')) return QString();
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  QString name = utf8.decode(payload);
+  if (utf8.hasError()) return QString();
+  return name;
 }
 }  // namespace
 
@@ -54,14 +68,21 @@ QString TSingleInstance::ServerName() {
   return dir + QStringLiteral("/quorvalin-%1.socket").arg(getuid());
 }
 
+QByteArray TSingleInstance::Message(const QString& fileName) {
+  const QByteArray payload = fileName.toUtf8();
+  QByteArray out(kHeaderBytes, '\0');
+  qToBigEndian<quint32>(quint32(payload.size()), out.data());
+  return out + payload;
+}
+
 bool TSingleInstance::HandOff(const QStringList& files) {
   QLocalSocket s;
   s.connectToServer(ServerName());
   if (!s.waitForConnected(kConnectTimeoutMs)) return false;
   if (!PeerIsThisUser(s.socketDescriptor())) return false;
-  if (!SendAndWait(s, QByteArray())) return false;
+  if (!SendAndWait(s, Message(QString()))) return false;
   for (const QString& f : files)
-    if (!SendAndWait(s, QFileInfo(f).absoluteFilePath().toUtf8())) break;
+    if (!SendAndWait(s, Message(QFileInfo(f).absoluteFilePath()))) return false;
   s.disconnectFromServer();
   return true;
 }
@@ -88,42 +109,70 @@ bool TSingleInstance::IsListening() const { return server_ && server_->isListeni
 
 void TSingleInstance::OnNewConnection() {
   while (QLocalSocket* s = server_->nextPendingConnection()) {
+    // Owned by the server until it goes; deleteLater is safe here because
+    // nothing that runs an event loop is ever called from the socket's signals.
+    connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
     if (!PeerIsThisUser(s->socketDescriptor())) {
       s->abort();
       s->deleteLater();
       continue;
     }
-    connect(s, &QLocalSocket::readyRead, this, [this, s] { OnReadyRead(s); });
-    connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
-    if (s->bytesAvailable() > 0) OnReadyRead(s);
+    connect(s, &QLocalSocket::readyRead, this, [this, s] { ReadMessages(s); });
+    if (s->bytesAvailable() > 0) ReadMessages(s);
   }
 }
 
-void TSingleInstance::OnReadyRead(QLocalSocket* socket) {
-  QPointer<QLocalSocket> s(socket);
-  // A message is handled completely (which may run a nested event loop for a
-  // message box) before the next one is read.
-  if (s->property("busy").toBool()) return;
-  s->setProperty("busy", true);
-  while (s && s->bytesAvailable() >= 4) {
-    char head[4];
-    s->peek(head, 4);
+void TSingleInstance::ReadMessages(QLocalSocket* s) {
+  // Everything is read before anything is written: a write to a peer that has
+  // left fails and discards what is still unread, which may be its last
+  // messages.
+  QByteArray answers;
+  bool drop = false;
+  while (s->bytesAvailable() >= kHeaderBytes) {
+    char head[kHeaderBytes];
+    s->peek(head, kHeaderBytes);
     const quint32 len = qFromBigEndian<quint32>(head);
-    if (len > 1u << 20) {  // no file name is this long: not our peer
-      s->abort();
-      return;
+    if (len > kMaxMessageBytes) {  // not our peer
+      drop = true;
+      break;
     }
-    if (s->bytesAvailable() < qint64(4 + len)) break;
-    s->read(head, 4);
-    const QString text = QString::fromUtf8(s->read(len));
-    if (text.isEmpty())
+    if (s->bytesAvailable() < qint64(kHeaderBytes + len)) break;  // the rest is on its way
+    s->skip(kHeaderBytes);
+    const QString name = FileNameOf(s->read(len));
+    if (!name.isNull()) queue_.push_back(name);
+    answers += name.isNull() ? kRefused : kAccepted;
+  }
+  if (answers.contains(kAccepted)) ScheduleDelivery();
+  if (drop) {
+    s->abort();
+    s->deleteLater();
+  } else if (!answers.isEmpty() && s->state() == QLocalSocket::ConnectedState) {
+    // Answered at once; a peer that has left no longer needs it.
+    s->write(answers);
+    s->flush();
+  }
+}
+
+void TSingleInstance::ScheduleDelivery() {
+  if (deliveryScheduled_) return;
+  deliveryScheduled_ = true;
+  QMetaObject::invokeMethod(this, &TSingleInstance::Deliver, Qt::QueuedConnection);
+}
+
+void TSingleInstance::Deliver() {
+  deliveryScheduled_ = false;
+  if (delivering_) return;
+  delivering_ = true;
+  // A receiver may show a message box; this object may be gone after it.
+  const QPointer<TSingleInstance> self(this);
+  while (!queue_.empty()) {
+    const QString name = queue_.front();
+    queue_.pop_front();
+    if (name.isEmpty())
       emit ActivateRequested();
     else
-      emit FileReceived(text);
-    if (s) {
-      s->putChar(kHandled);
-      s->flush();
-    }
+      emit FileReceived(name);
+    if (!self) return;
   }
-  if (s) s->setProperty("busy", false);
+  delivering_ = false;
 }

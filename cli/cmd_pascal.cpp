@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "fileaccess.h"
 #include "model/codepage.h"
 #include "model/shem.h"
 #include "model/stream.h"
@@ -30,7 +31,7 @@ int CmdPascal(const std::vector<std::string>& args) {
   if (!ParseCommonArgs(args, pos, cp) || pos.size() != 1) return 2;
   std::vector<uint8_t> bytes;
   std::string error;
-  if (!ReadWholeFile(pos[0], bytes, &error)) {
+  if (!ReadInputFile(pos[0], bytes, error)) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }

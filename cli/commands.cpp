@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "diagramjson.h"
+#include "fileaccess.h"
 #include "model/codepage.h"
 #include "model/shem.h"
 #include "model/stream.h"
@@ -40,16 +41,20 @@ namespace {
 // returns false when it cannot.
 bool LoadDiagram(const std::string& file, TShem& d, TUserBlockList& list) {
   d.UserBlocks = &list;
+  std::vector<uint8_t> bytes;
   std::string error;
-  if (!d.LoadFromFile(file, &error)) {
+  if (!ReadInputFile(file, bytes, error)) {
     std::fprintf(stderr, "%s\n", error.c_str());
+    return false;
+  }
+  TByteViewStream s(bytes.data(), bytes.size());
+  if (!d.LoadFromStream(s)) {
+    std::fprintf(stderr, "\"%s\" is not a diagram file\n", file.c_str());
     return false;
   }
   return true;
 }
-}  // namespace
 
-namespace {
 // The prologue of the commands that take one diagram file: parse the
 // arguments, load the file. Returns -1 when the caller may go on, else the
 // exit code.
@@ -57,6 +62,57 @@ int LoadSingleFile(const std::vector<std::string>& args, TShem& d, TUserBlockLis
   std::vector<std::string> pos;
   if (!ParseCommonArgs(args, pos, cp) || pos.size() != 1) return 2;
   return LoadDiagram(pos[0], d, list) ? -1 : 1;
+}
+
+std::string CharToUtf8(char32_t c) {
+  std::string out;
+  if (c < 0x80) {
+    out += char(c);
+  } else if (c < 0x800) {
+    out += char(0xC0 | (c >> 6));
+    out += char(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += char(0xE0 | (c >> 12));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  } else {
+    out += char(0xF0 | (c >> 18));
+    out += char(0x80 | ((c >> 12) & 0x3F));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  }
+  return out;
+}
+
+// Names each character once, in the order of first appearance, as text and
+// as code points: "пр" (U+043F U+0440). U+FFFD stands for bytes that were
+// not UTF-8.
+std::string DescribeCharacters(const std::u32string& chars) {
+  std::u32string seen;
+  for (char32_t c : chars)
+    if (seen.find(c) == std::u32string::npos) seen += c;
+  std::string text, codes;
+  for (char32_t c : seen) {
+    text += CharToUtf8(c);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%sU+%04X", codes.empty() ? "" : " ", unsigned(c));
+    codes += buf;
+  }
+  return "\"" + text + "\" (" + codes + ")";
+}
+
+// Removes every occurrence of flag from args; true when there was one.
+bool TakeFlag(std::vector<std::string>& args, const std::string& flag) {
+  bool found = false;
+  for (auto it = args.begin(); it != args.end();) {
+    if (*it == flag) {
+      it = args.erase(it);
+      found = true;
+    } else {
+      ++it;
+    }
+  }
+  return found;
 }
 }  // namespace
 
@@ -78,13 +134,15 @@ int CmdCheck(const std::vector<std::string>& args) {
   return 0;
 }
 
-int CmdBuild(const std::vector<std::string>& args) {
+int CmdBuild(const std::vector<std::string>& arguments) {
+  std::vector<std::string> args = arguments;
+  const bool strict = TakeFlag(args, "--strict");
   std::vector<std::string> pos;
   int cp;
   if (!ParseCommonArgs(args, pos, cp) || pos.size() != 2) return 2;
   std::vector<uint8_t> bytes;
   std::string error;
-  if (!ReadWholeFile(pos[0], bytes, &error)) {
+  if (!ReadInputFile(pos[0], bytes, error)) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
@@ -98,11 +156,17 @@ int CmdBuild(const std::vector<std::string>& args) {
   TUserBlockList list;
   TShem d;
   d.UserBlocks = &list;
-  if (!JsonToDiagram(doc, d, list, cp, error)) {
+  std::vector<TTextLoss> losses;
+  if (!JsonToDiagram(doc, d, list, cp, error, &losses)) {
     std::fprintf(stderr, "%s: %s\n", pos[0].c_str(), error.c_str());
     return 1;
   }
-  if (!d.SaveToFile(pos[1], &error)) {
+  for (const TTextLoss& loss : losses)
+    std::fprintf(stderr, "%s: %s%s: code page %d cannot hold %s%s\n", pos[0].c_str(),
+                 strict ? "" : "warning: ", loss.Where.c_str(), cp,
+                 DescribeCharacters(loss.Lost).c_str(), strict ? "" : "; they became \"?\"");
+  if (strict && !losses.empty()) return 1;
+  if (!CanReplaceFile(pos[1], error) || !d.SaveToFile(pos[1], &error)) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }

@@ -82,10 +82,16 @@ struct Fields {
   }
 };
 
-std::string ToCodepage(const std::string& utf8, int cp, const std::string& where) {
+// Converts a text of the document; a text that loses characters to the code
+// page is recorded under `where` + " " + `field`.
+std::string ToCodepage(const std::string& utf8, int cp, const std::string& where, const char* field,
+                       std::vector<TTextLoss>* losses) {
   if (utf8.find('\0') != std::string::npos)
     throw std::runtime_error(where + ": texts cannot hold a zero character");
-  return Utf8ToCodepage(utf8, cp);
+  std::u32string lost;
+  std::string bytes = Utf8ToCodepage(utf8, cp, &lost);
+  if (losses && !lost.empty()) losses->push_back({where + " " + field, std::move(lost)});
+  return bytes;
 }
 }  // namespace
 
@@ -156,7 +162,8 @@ std::string FormatDiagramJson(const Json& doc) {
   return out + "}\n";
 }
 
-bool JsonToDiagram(const Json& doc, TShem& d, TUserBlockList& list, int cp, std::string& error) {
+bool JsonToDiagram(const Json& doc, TShem& d, TUserBlockList& list, int cp, std::string& error,
+                   std::vector<TTextLoss>* losses) {
   try {
     if (!doc.IsObject()) throw std::runtime_error("the document is not a JSON object");
     Fields top{doc, "document"};
@@ -170,7 +177,7 @@ bool JsonToDiagram(const Json& doc, TShem& d, TUserBlockList& list, int cp, std:
         Fields f{u, "userblocks[" + std::to_string(i) + "]"};
         if (!u.IsObject()) throw std::runtime_error(f.where + " must be an object");
         auto ub = std::make_unique<TUserBlock>();
-        ub->Name = ToCodepage(f.Str("name", false), cp, f.where);
+        ub->Name = ToCodepage(f.Str("name", false), cp, f.where, "name", losses);
         ub->Id1 = uint32_t(f.Int("id1", 0, 0xFFFFFFFFLL));
         ub->Id2 = uint32_t(f.Int("id2", 0, 0xFFFFFFFFLL));
         const std::string key = f.Str("key", false);
@@ -226,7 +233,7 @@ bool JsonToDiagram(const Json& doc, TShem& d, TUserBlockList& list, int cp, std:
         }
         if (kind > 255) throw std::runtime_error(f.where + ": too many user blocks");
         bd.Kind = uint8_t(kind);
-        bd.Text = ToCodepage(f.Str("text", false), cp, f.where);
+        bd.Text = ToCodepage(f.Str("text", false), cp, f.where, "text", losses);
         bd.TextAlign = uint8_t(f.IntOr("textalign", 0, 3, 0));
         bd.Filled = f.Bool("filled", false);
         bd.Dotted = f.Bool("dotted", false);

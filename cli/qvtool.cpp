@@ -10,12 +10,31 @@
 
 namespace {
 const char* const kUsage =
-    "usage: qvtool dump FILE.fgd | build IN.json OUT.fgd | check FILE.fgd | pascal FILE.fgd"
-    " [--codepage 1251|1252]";
+    "usage: qvtool COMMAND ARGS [--codepage 1251|1252]\n"
+    "  dump FILE.fgd                    the diagram as JSON on standard output\n"
+    "  build [--strict] IN.json OUT.fgd a diagram file from JSON; warns for each text\n"
+    "                                   that loses characters to the code page, and\n"
+    "                                   with --strict fails instead, writing nothing\n"
+    "  check FILE.fgd                   \"ok N objects\", or why the file is no diagram\n"
+    "  pascal FILE.fgd                  the diagram's Pascal statements\n"
+    "  help, --help, -h                 this text\n"
+    "Texts are converted between UTF-8 and the code page (1251 by default).\n"
+    "Exit codes: 0 done, 1 failed, 2 usage error.";
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+  if (!args.empty() && args.front() == "help") return true;
+  for (const std::string& a : args)
+    if (a == "--help" || a == "-h") return true;
+  return false;
 }
+}  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (AsksForHelp(args)) {
+    std::printf("%s\n", kUsage);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+  }
   if (args.empty()) {
     std::fprintf(stderr, "%s\n", kUsage);
     return 2;

@@ -85,7 +85,7 @@ std::string CodepageToUtf8(const std::string& bytes, int codePage) {
   return out;
 }
 
-std::string Utf8ToCodepage(const std::string& s, int codePage) {
+std::string Utf8ToCodepage(const std::string& s, int codePage, std::u32string* lost) {
   std::string out;
   out.reserve(s.size());
   size_t i = 0;
@@ -103,10 +103,13 @@ std::string Utf8ToCodepage(const std::string& s, int codePage) {
     }
     if (!ok) {
       out += '?';
+      if (lost) *lost += U'\uFFFD';
       ++i;
       continue;
     }
-    out += char(UnicodeToByte(c, codePage));
+    const uint8_t byte = UnicodeToByte(c, codePage);
+    if (lost && byte == '?' && c != U'?') *lost += c;
+    out += char(byte);
     i += size_t(len);
   }
   return out;

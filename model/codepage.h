@@ -16,5 +16,6 @@ uint8_t UnicodeToByte(char32_t c, int codePage);
 std::u32string DecodeCodepage(const std::string& bytes, int codePage);
 std::string EncodeCodepage(const std::u32string& text, int codePage);
 std::string CodepageToUtf8(const std::string& bytes, int codePage);
-// Invalid UTF-8 sequences become "?" as well.
-std::string Utf8ToCodepage(const std::string& utf8, int codePage);
+// Invalid UTF-8 sequences become "?" as well. When lost is given, every
+// character that became "?" is appended to it, an invalid sequence as U+FFFD.
+std::string Utf8ToCodepage(const std::string& utf8, int codePage, std::u32string* lost = nullptr);

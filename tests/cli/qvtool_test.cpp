@@ -1,5 +1,7 @@
 // qvtool run as a separate process, as scripts use it.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,12 +28,27 @@ class QvtoolTest : public ::testing::Test {
   void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  std::string Read(const std::string& name) const {
+    std::ifstream f(Path(name), std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+  }
   void Write(const std::string& name, const std::string& text) const {
     std::ofstream(Path(name), std::ios::binary) << text;
   }
-  ToolRun Qvtool(const std::string& args) const {
-    const std::string cmd = std::string(QVTOOL_PATH) + " " + args + " >" + Path("out") + " 2>" +
-                            Path("err") + " </dev/null";
+  // Runs qvtool; `limits` caps its memory at 1 GiB and its time at a minute,
+  // so that a reader that does not stop fails instead of taking the machine.
+  // (AddressSanitizer reserves far more address space than any cap, so a
+  // sanitizer build keeps only the time limit.)
+  ToolRun Qvtool(const std::string& args, bool limits = false) const {
+#if defined(__SANITIZE_ADDRESS__)
+    const std::string prefix = limits ? "exec timeout 60 " : "";
+#else
+    const std::string prefix = limits ? "ulimit -v 1048576; exec timeout 60 " : "";
+#endif
+    const std::string cmd = prefix + std::string(QVTOOL_PATH) + " " + args + " >" + Path("out") +
+                            " 2>" + Path("err") + " </dev/null";
     const int st = std::system(cmd.c_str());
     auto slurp = [&](const std::string& n) {
       std::ifstream f(Path(n), std::ios::binary);
@@ -173,4 +190,123 @@ TEST_F(QvtoolTest, PascalTranslation) {
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("Error: Can not find \"begin\""), std::string::npos) << r.err;
   EXPECT_EQ(Qvtool("pascal").code, 2);
+}
+
+TEST_F(QvtoolTest, HelpPrintsUsageAndSucceeds) {
+  for (const std::string args : {"--help", "-h", "help", "dump --help", "build -h x.json y.fgd"}) {
+    const ToolRun r = Qvtool(args);
+    EXPECT_EQ(r.code, 0) << args;
+    EXPECT_EQ(r.out.rfind("usage: qvtool", 0), 0u) << args << ": " << r.out;
+    EXPECT_NE(r.out.find("--strict"), std::string::npos);
+    EXPECT_EQ(r.err, "") << args;
+  }
+  // Anything else unknown stays a usage error, reported on standard error.
+  for (const std::string args :
+       {"--frobnicate", "helpme", "check --verbose x.fgd", "dump --strict x"}) {
+    const ToolRun r = Qvtool(args);
+    EXPECT_EQ(r.code, 2) << args;
+    EXPECT_EQ(r.out, "") << args;
+    EXPECT_EQ(r.err.rfind("usage: qvtool", 0), 0u) << args << ": " << r.err;
+  }
+}
+
+TEST_F(QvtoolTest, OnlyRegularFilesOfAddressableSizeAreRead) {
+  ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
+  ASSERT_EQ(::mkdir(Path("folder").c_str(), 0700), 0);
+  for (const std::string cmd : {"check", "dump", "pascal"}) {
+    for (const std::string& file : {std::string("/dev/zero"), Path("pipe"), Path("folder")}) {
+      const ToolRun r = Qvtool(cmd + " " + file, true);
+      EXPECT_EQ(r.code, 1) << cmd << " " << file;
+      EXPECT_NE(r.err.find("\"" + file + "\" is not a regular file"), std::string::npos)
+          << cmd << " " << file << ": " << r.err;
+    }
+  }
+  ToolRun r = Qvtool("build /dev/zero " + Path("z.fgd"), true);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("is not a regular file"), std::string::npos) << r.err;
+  EXPECT_NE(access(Path("z.fgd").c_str(), F_OK), 0);
+
+  // Nor does build put a file in the place of a pipe or a folder.
+  Write("in.json", kSample);
+  for (const std::string& target : {Path("pipe"), Path("folder")}) {
+    r = Qvtool("build " + Path("in.json") + " " + target, true);
+    EXPECT_EQ(r.code, 1) << target;
+    EXPECT_NE(r.err.find("\"" + target + "\" is not a regular file"), std::string::npos) << r.err;
+  }
+  struct stat st {};
+  ASSERT_EQ(::stat(Path("pipe").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+  // One byte beyond what 32-bit sizes can address: refused before reading
+  // (the file is sparse, so it costs no disk).
+  const int fd = ::open(Path("huge.fgd").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::ftruncate(fd, off_t(1) << 32), 0);
+  ::close(fd);
+  for (const std::string& args :
+       {"check " + Path("huge.fgd"), "build " + Path("huge.fgd") + " " + Path("h.fgd")}) {
+    r = Qvtool(args, true);
+    EXPECT_EQ(r.code, 1) << args;
+    EXPECT_NE(r.err.find("is larger than 4294967295 bytes"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("32-bit"), std::string::npos) << r.err;
+  }
+}
+
+TEST_F(QvtoolTest, BuildReportsTextsThatLoseCharactersToTheCodePage) {
+  // objects[0]: all Latin-1, fits 1252 but not 1251; objects[1]: Cyrillic and
+  // a Greek letter; objects[2]: a raw byte that is no UTF-8; the user block's
+  // name: a CJK character.
+  Write("in.json",
+        "{\"format\":\"quorvalin-diagram\",\"userblocks\":[{\"name\":\"Loop \\u4e2d\","
+        "\"id1\":1,\"id2\":2,\"points\":[],\"edit\":[0,0,100,100]}],\"objects\":["
+        "{\"type\":\"block\",\"kind\":0,\"text\":\"caf\\u00e9\",\"rect\":[0,0,80,20]},"
+        "{\"type\":\"block\",\"kind\":0,\"text\":\"\\u043f\\u0440\\u043f \\u03a9\","
+        "\"rect\":[0,0,80,20]},"
+        "{\"type\":\"block\",\"kind\":0,\"text\":\"a\xff\",\"rect\":[0,0,80,20]},"
+        "{\"type\":\"block\",\"kind\":0,\"text\":\"plain ?\",\"rect\":[0,0,80,20]}]}");
+  ToolRun r = Qvtool("build --codepage 1252 " + Path("in.json") + " " + Path("a.fgd"));
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err.find("objects[0]"), std::string::npos) << r.err;
+  EXPECT_NE(
+      r.err.find("warning: objects[1] text: code page 1252 cannot hold \"\u043f\u0440\u03a9\" "
+                 "(U+043F U+0440 U+03A9)"),
+      std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("objects[2] text: code page 1252 cannot hold \"\uFFFD\" (U+FFFD)"),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("userblocks[0] name: code page 1252 cannot hold \"\u4e2d\" (U+4E2D)"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(r.err.find("objects[3]"), std::string::npos) << "a \"?\" typed as such is no loss";
+  r = Qvtool("dump --codepage 1252 " + Path("a.fgd"));
+  EXPECT_NE(r.out.find("\"??? ?\""), std::string::npos) << r.out;
+
+  // Under 1251 the Latin-1 letter is the loss instead.
+  r = Qvtool("build " + Path("in.json") + " " + Path("b.fgd"));
+  EXPECT_EQ(r.code, 0);
+  EXPECT_NE(r.err.find("objects[0] text: code page 1251 cannot hold \"\u00e9\""), std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("objects[1] text: code page 1251 cannot hold \"\u03a9\""), std::string::npos)
+      << r.err;
+
+  // --strict: the same reports as errors, exit 1, the target untouched.
+  Write("c.fgd", "previous");
+  r = Qvtool("build --strict " + Path("in.json") + " " + Path("c.fgd"));
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("objects[1] text: code page 1251 cannot hold"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("warning"), std::string::npos) << r.err;
+  EXPECT_EQ(Read("c.fgd"), "previous");
+  r = Qvtool("build " + Path("in.json") + " --strict " + Path("d.fgd") + " --codepage 1252");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(access(Path("d.fgd").c_str(), F_OK), 0);
+
+  // A text the code page holds whole builds under --strict without a word.
+  Write("ok.json",
+        "{\"format\":\"quorvalin-diagram\",\"objects\":[{\"type\":\"block\",\"kind\":0,"
+        "\"text\":\"\\u043f\\u0440\\u0438\\u0432\\u0435\\u0442?\",\"rect\":[0,0,80,20]}]}");
+  r = Qvtool("build --strict " + Path("ok.json") + " " + Path("e.fgd"));
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(Qvtool("check " + Path("e.fgd")).out, "ok 1 objects\n");
 }
