@@ -6,12 +6,21 @@
 
 #include "pascal/gui/edittext.h"
 
-bool TCodePainter::IsKeyword(const QSet<QString>& words, QStringView word) {
-  return !words.isEmpty() && words.contains(word.toString().toLower());
+void TKeywords::Assign(const QStringList& words) {
+  set_.clear();
+  maxLength_ = 0;
+  for (const QString& w : words) {
+    set_.insert(w.toLower());
+    maxLength_ = std::max(maxLength_, int(w.size()));
+  }
+}
+
+bool TKeywords::Contains(QStringView word) const {
+  return word.size() <= maxLength_ && set_.contains(word.toString().toLower());
 }
 
 void TCodePainter::Paint(QPainter& p, const QRect& area, const TEditText& text,
-                         const QSet<QString>& words, const TCodeLook& look, const TCodeView& view) {
+                         const TKeywords& words, const TCodeLook& look, const TCodeView& view) {
   const int h = view.Client.height();
   p.fillRect(area, look.Color);
 
@@ -37,8 +46,7 @@ void TCodePainter::Paint(QPainter& p, const QRect& area, const TEditText& text,
 }
 
 void TCodePainter::PaintLine(QPainter& p, int line, int y, const TEditText& text,
-                             const QSet<QString>& words, const TCodeLook& look,
-                             const TCodeView& view) {
+                             const TKeywords& words, const TCodeLook& look, const TCodeView& view) {
   const QString s = text.Line(line);
   const int cw = std::max(1, look.CharWidth);
   const int lh = look.LineHeight;
@@ -60,34 +68,53 @@ void TCodePainter::PaintLine(QPainter& p, int line, int y, const TEditText& text
   p.fillRect(QRect(x0, y, std::max(0, width - x0), lh), bandSelected ? look.Highlight : look.Color);
 
   // Only the columns on screen are drawn, so a long line costs no more than
-  // a short one; drawing starts at the beginning of the word that reaches
+  // a short one; the scan starts at the beginning of the word that reaches
   // into the window, since whether it is bold depends on all of it.
-  const int firstVisible = std::max(0, (look.GutterWidth - x0) / cw - 1);
-  const int lastVisible = std::min<qsizetype>(s.size(), (width - x0) / cw + 1);
-  int k = std::min<int>(firstVisible, int(s.size()));
-  while (k > 0 && !TEditText::IsDelimiter(s[k - 1])) --k;
+  // Neighbouring pieces of the same look are drawn as one run.
+  const int from = std::min<int>(std::max(0, (look.GutterWidth - x0) / cw - 1), int(s.size()));
+  const int to = std::min<qsizetype>(s.size(), (width - x0) / cw + 1);
+  int runStart = from, runEnd = from;
+  bool runBold = false, runSelected = false;
+  auto flush = [&] {
+    if (runEnd <= runStart) return;
+    const int x = x0 + runStart * cw;
+    if (runSelected || bandSelected)
+      p.fillRect(QRect(x, y, (runEnd - runStart) * cw, lh),
+                 runSelected ? look.Highlight : look.Color);
+    p.setFont(runBold ? look.BoldFont : look.Font);
+    p.setPen(runSelected ? look.HighlightText : look.TextColor);
+    p.drawText(QPoint(x, y + look.Ascent), s.mid(runStart, runEnd - runStart));
+  };
+  auto add = [&](int a, int b, bool bold, bool selected) {
+    if (a >= b) return;
+    if (a == runEnd && bold == runBold && selected == runSelected) {
+      runEnd = b;
+      return;
+    }
+    flush();
+    runStart = a;
+    runEnd = b;
+    runBold = bold;
+    runSelected = selected;
+  };
 
-  while (k < lastVisible) {
+  int k = from;
+  while (k > 0 && !TEditText::IsDelimiter(s[k - 1])) --k;
+  while (k < to) {
     int end = k + 1;
     bool bold = false;
     if (!TEditText::IsDelimiter(s[k])) {
       while (end < s.size() && !TEditText::IsDelimiter(s[end])) ++end;
-      bold = IsKeyword(words, QStringView(s).mid(k, end - k));
+      bold = words.Contains(QStringView(s).mid(k, end - k));
     }
-    p.setFont(bold ? look.BoldFont : look.Font);
-    // Up to three pieces: before, inside and after the selection.
-    const int c1 = std::clamp(selFrom, k, end);
-    const int c2 = std::clamp(selTo, c1, end);
-    const int cuts[4] = {k, c1, c2, end};
-    for (int piece = 0; piece < 3; ++piece) {
-      const int a = cuts[piece], b = cuts[piece + 1];
-      if (a >= b) continue;
-      const bool selected = piece == 1;
-      const int x = x0 + a * cw;
-      p.fillRect(QRect(x, y, (b - a) * cw, lh), selected ? look.Highlight : look.Color);
-      p.setPen(selected ? look.HighlightText : look.TextColor);
-      p.drawText(QPoint(x, y + look.Ascent), s.mid(a, b - a));
-    }
+    // The visible part, before, inside and after the selection.
+    const int a = std::max(k, from), b = std::min(end, to);
+    const int c1 = std::clamp(selFrom, a, std::max(a, b));
+    const int c2 = std::clamp(selTo, c1, std::max(c1, b));
+    add(a, c1, bold, false);
+    add(c1, c2, bold, true);
+    add(c2, b, bold, false);
     k = end;
   }
+  flush();
 }

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 class QPainter;
 class TEditText;
@@ -31,16 +32,24 @@ struct TCodeView {
   }
 };
 
-class TCodePainter {
+// The keyword list, matched without regard to case.
+class TKeywords {
  public:
-  // Keywords are matched against the lower-case form of each word.
-  static bool IsKeyword(const QSet<QString>& words, QStringView word);
-
-  // Paints what lies inside area (all of the client when it covers it).
-  static void Paint(QPainter& p, const QRect& area, const TEditText& text,
-                    const QSet<QString>& words, const TCodeLook& look, const TCodeView& view);
+  void Assign(const QStringList& words);
+  bool Contains(QStringView word) const;
 
  private:
-  static void PaintLine(QPainter& p, int line, int y, const TEditText& text,
-                        const QSet<QString>& words, const TCodeLook& look, const TCodeView& view);
+  QSet<QString> set_;  // lower case
+  int maxLength_ = 0;
+};
+
+class TCodePainter {
+ public:
+  // Paints what lies inside area (all of the client when it covers it).
+  static void Paint(QPainter& p, const QRect& area, const TEditText& text, const TKeywords& words,
+                    const TCodeLook& look, const TCodeView& view);
+
+ private:
+  static void PaintLine(QPainter& p, int line, int y, const TEditText& text, const TKeywords& words,
+                        const TCodeLook& look, const TCodeView& view);
 };

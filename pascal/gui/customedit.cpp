@@ -71,8 +71,7 @@ void TmCustomEdit::SetLineText(const QString& s) {
 
 void TmCustomEdit::SetWords(const QStringList& words) {
   words_ = words;
-  wordSet_.clear();
-  for (const QString& w : words) wordSet_.insert(w.toLower());
+  keywords_.Assign(words);
   RepaintAll();
 }
 
@@ -300,7 +299,7 @@ void TmCustomEdit::paintEvent(QPaintEvent* e) {
   {
     QPainter p(&buffer_);
     p.setClipRegion(e->region());
-    TCodePainter::Paint(p, e->rect(), text_, wordSet_, look_, view_);
+    TCodePainter::Paint(p, e->rect(), text_, keywords_, look_, view_);
   }
   QPainter w(viewport());
   w.setClipRegion(e->region());

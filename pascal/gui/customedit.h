@@ -8,7 +8,6 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QImage>
-#include <QSet>
 #include <QStringList>
 
 #include "pascal/gui/codepainter.h"
@@ -129,7 +128,7 @@ class TmCustomEdit : public QAbstractScrollArea {
 
   TEditText text_;
   QStringList words_;
-  QSet<QString> wordSet_;
+  TKeywords keywords_;
   TCodeLook look_;
   TCodeView view_;
   bool readOnly_ = false;
