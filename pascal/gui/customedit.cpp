@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QInputMethodEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QPaintEvent>
@@ -241,6 +242,8 @@ void TmCustomEdit::UpdateFits() {
 }
 
 void TmCustomEdit::UpdateScrollBars() {
+  // Deleting lines may have left the top line below the last one.
+  view_.TopLine = std::clamp(view_.TopLine, 1, std::max(1, LineCount()));
   syncingBars_ = true;
   QScrollBar* v = verticalScrollBar();
   v->setRange(1, std::max(1, LineCount()));
@@ -349,6 +352,12 @@ void TmCustomEdit::keyPressEvent(QKeyEvent* e) {
     return;
   }
   e->ignore();
+}
+
+void TmCustomEdit::inputMethodEvent(QInputMethodEvent* e) {
+  // Characters composed by an input method arrive here rather than as keys.
+  TEditKeys::TypeText(*this, e->commitString());
+  e->accept();
 }
 
 void TmCustomEdit::keyReleaseEvent(QKeyEvent* e) {

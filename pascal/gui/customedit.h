@@ -104,6 +104,7 @@ class TmCustomEdit : public QAbstractScrollArea {
   void scrollContentsBy(int dx, int dy) override;
   void keyPressEvent(QKeyEvent* e) override;
   void keyReleaseEvent(QKeyEvent* e) override;
+  void inputMethodEvent(QInputMethodEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;

@@ -171,15 +171,19 @@ bool TEditKeys::Navigate(TmCustomEdit& edit, int key, bool ctrl, bool shift) {
 
 bool TEditKeys::TypeChars(TmCustomEdit& edit, QKeyEvent* e) {
   if (!CarriesTypedText(e)) return false;
-  if (edit.readOnly_) return true;
+  TypeText(edit, e->text());
+  return true;
+}
+
+void TEditKeys::TypeText(TmCustomEdit& edit, const QString& text) {
+  if (edit.readOnly_) return;
   TEditText& t = edit.text_;
   const QRect oldCaret = edit.CaretRect();
-  for (QChar c : e->text()) {
+  for (QChar c : text) {
     if (!Typeable(c)) continue;
     t.TypeChar(c);
     if (t.Caret().Col - (edit.view_.LeftChar - 1) >= edit.CharsInWindow())
       edit.SetLeftChar(edit.view_.LeftChar + 25);
   }
   edit.RepaintChanged(oldCaret);
-  return true;
 }

@@ -3,6 +3,7 @@
 // keys, clipboard keys and typed characters.
 
 class QKeyEvent;
+class QString;
 class TmCustomEdit;
 
 class TEditKeys {
@@ -12,6 +13,8 @@ class TEditKeys {
   // Types the printable characters of e unless the control is read-only;
   // false when e carries none.
   static bool TypeChars(TmCustomEdit& edit, QKeyEvent* e);
+  // Types the characters of text from code 32 on, unless read-only.
+  static void TypeText(TmCustomEdit& edit, const QString& text);
   // True for the keys the control takes before shortcuts and dialogs do.
   static bool WantsKey(const QKeyEvent* e);
 

@@ -2,6 +2,7 @@
 // clipboard and painting.
 #include <QClipboard>
 #include <QFontDatabase>
+#include <QInputMethodEvent>
 #include <QMimeData>
 #include <QPaintEvent>
 #include <QScrollBar>
@@ -134,6 +135,11 @@ TEST(CodeView, TypingPadsOverwritesAndScrollsRight) {
   // Control characters are no text.
   QTest::keyClick(e.get(), Qt::Key_A, Qt::ControlModifier);
   EXPECT_EQ(e->LineText(), "AB        xy");
+  // Characters composed by an input method are typed too.
+  QInputMethodEvent composed;
+  composed.setCommitString(QString::fromUtf8("\u00e9"));
+  QApplication::sendEvent(e.get(), &composed);
+  EXPECT_EQ(e->LineText(), QString::fromUtf8("AB\u00e9       xy"));
 
   // Reaching the right side of the window scrolls 25 columns.
   e->SetCaretCol(e->CharsInWindow());
