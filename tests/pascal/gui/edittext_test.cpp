@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 TEditText Text(const QStringList& lines, int col, int line) {
   TEditText t;
@@ -270,5 +272,64 @@ TEST(EditText, TextSplitsAndJoinsWithCrLf) {
   EXPECT_EQ(TEditText::LeadingBlanks("  \t x"), 4);
   for (QChar c : QString(" !\"(),.:;")) EXPECT_TRUE(TEditText::IsDelimiter(c)) << int(c.unicode());
   for (QChar c : QString("=\t[]+-'a")) EXPECT_FALSE(TEditText::IsDelimiter(c)) << int(c.unicode());
+}
+}  // namespace
+
+namespace {
+// Random keys, typing, selections and pastes on random short texts: no
+// operation may reach outside the lines, and the caret stays on one of them.
+TEST(EditText, RandomEditingStaysInsideTheText) {
+  std::mt19937 rng(12345);
+  auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+  const QString alphabet = " \t(a;b:=c)\r\n";
+  for (int round = 0; round < 300; ++round) {
+    TEditText t;
+    QStringList lines;
+    for (int i = pick(4); i > 0; --i) lines << QString(pick(6), u' ') + "x := y;";
+    t.SetLines(lines);
+    for (int step = 0; step < 40; ++step) {
+      switch (pick(9)) {
+        case 0:
+          t.TypeChar(alphabet[pick(9)]);
+          break;
+        case 1:
+          t.Backspace();
+          break;
+        case 2:
+          t.Enter();
+          break;
+        case 3:
+          t.DeleteKey();
+          break;
+        case 4:
+          t.SetCaret({pick(12) - 2, pick(8) - 2});
+          break;
+        case 5:
+          t.StartSelection({pick(12), pick(8) - 1});
+          t.SetSelEnd({pick(12), pick(8) - 1});
+          break;
+        case 6: {
+          QString s;
+          for (int i = pick(8); i > 0; --i) s += alphabet[pick(alphabet.size())];
+          t.InsertText(s);
+          break;
+        }
+        case 7:
+          t.DeleteSelection();
+          break;
+        default:
+          t.ToggleInsertMode();
+          break;
+      }
+      ASSERT_GE(t.Caret().Line, 1);
+      ASSERT_LE(t.Caret().Line, std::max(1, t.LineCount()));
+      ASSERT_GE(t.Caret().Col, 0);
+      (void)t.SelectedText();
+      (void)t.WordLeftCol();
+      (void)t.WordRightCol();
+    }
+    t.SelectAll();
+    EXPECT_EQ(t.SelectedText(), t.Text());
+  }
 }
 }  // namespace
