@@ -26,15 +26,9 @@ TmCustomEdit::TmCustomEdit(QWidget* parent) : QAbstractScrollArea(parent) {
   viewport()->setMouseTracking(true);
   viewport()->setCursor(Qt::IBeamCursor);
 
-  const QPalette& pal = palette();
-  look_.Color = pal.color(QPalette::Base);
-  look_.GutterColor = pal.color(QPalette::Button);
-  look_.TextColor = pal.color(QPalette::Text);
-  look_.Highlight = pal.color(QPalette::Highlight);
-  look_.HighlightText = pal.color(QPalette::HighlightedText);
-  look_.GutterLight = pal.color(QPalette::Light);
-  look_.GutterShadow = pal.color(QPalette::Dark);
-  look_.Window = pal.color(QPalette::Base);
+  look_.Color = palette().color(QPalette::Base);
+  look_.GutterColor = palette().color(QPalette::Button);
+  TakeSystemColours();
 
   QFont f(QStringLiteral("Courier New"));
   f.setPointSize(10);
@@ -57,7 +51,6 @@ TmCustomEdit::TmCustomEdit(QWidget* parent) : QAbstractScrollArea(parent) {
 void TmCustomEdit::SetLines(QStringList lines) {
   text_.SetLines(std::move(lines));
   text_.TakeChanged();
-  view_.TopLine = std::clamp(view_.TopLine, 1, std::max(1, LineCount()));
   UpdateScrollBars();
   RepaintAll();
 }
@@ -235,6 +228,16 @@ void TmCustomEdit::AdoptFont() {
   RepaintAll();
 }
 
+void TmCustomEdit::TakeSystemColours() {
+  const QPalette& pal = palette();
+  look_.TextColor = pal.color(QPalette::Text);
+  look_.Highlight = pal.color(QPalette::Highlight);
+  look_.HighlightText = pal.color(QPalette::HighlightedText);
+  look_.GutterLight = pal.color(QPalette::Light);
+  look_.GutterShadow = pal.color(QPalette::Dark);
+  look_.Window = pal.color(QPalette::Base);
+}
+
 void TmCustomEdit::UpdateFits() {
   view_.Client = viewport()->size();
   view_.LinesFit = std::max(0, (view_.Client.height() - 4) / look_.LineHeight);
@@ -324,6 +327,10 @@ void TmCustomEdit::resizeEvent(QResizeEvent* e) {
 void TmCustomEdit::changeEvent(QEvent* e) {
   QAbstractScrollArea::changeEvent(e);
   if (e->type() == QEvent::FontChange && !adoptingFont_) AdoptFont();
+  if (e->type() == QEvent::PaletteChange) {
+    TakeSystemColours();
+    RepaintAll();
+  }
 }
 
 // ---- input ---------------------------------------------------------------------

@@ -116,6 +116,9 @@ class TmCustomEdit : public QAbstractScrollArea {
   friend class TEditKeys;
 
   void AdoptFont();
+  // The text, selection and gutter edge colours of the palette; the control
+  // and gutter colours are properties of their own.
+  void TakeSystemColours();
   void UpdateFits();
   void UpdateScrollBars();
   // Repaints what the last edit changed (only the changed lines when no line
