@@ -9,6 +9,8 @@
 #include <array>
 #include <optional>
 
+#include "editor/editorstate.h"
+
 class QSettings;
 
 struct TToolbarSettings {
@@ -29,7 +31,7 @@ struct TSettingsValues {
   std::optional<bool> GridEnable;
   QStringList Files;  // at most five
   // Width and height of a new block of each standard kind.
-  std::array<std::pair<int, int>, 10> StandSize;
+  TBlockSizes StandSize;
 
   TSettingsValues();
 };
@@ -42,9 +44,6 @@ struct TToolbarValueNames {
   const char* Pos;
 };
 extern const TToolbarValueNames ToolbarValueNames[4];
-constexpr int MaxRecentFiles = 5;
-constexpr int DefaultBlockWidth = 80;
-constexpr int DefaultBlockHeight = 20;
 
 // The organisation name under which QSettings keeps the program's store.
 QString SettingsOrganisation();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -11,10 +12,18 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "editor/cursors.h"
 #include "editor/diagramtext.h"
 #include "editor/documenthost.h"
 #include "editor/modalquestions.h"
+#include "editor/tools/createblocktool.h"
+#include "editor/tools/edittexttool.h"
+#include "editor/tools/linkpointstool.h"
+#include "editor/tools/linktool.h"
+#include "editor/tools/movedocumenttool.h"
+#include "editor/tools/selecttool.h"
 #include "model/listview.h"
+#include "model/shemobserver.h"
 
 namespace {
 QScrollBar* NewScrollBar(Qt::Orientation o, QWidget* parent) {
@@ -87,8 +96,33 @@ class TChildD::TListingMirror : public ListView {
   const TShem* diagram_;
 };
 
+// Lets go of the edited block when it leaves the diagram; its pending text
+// goes with it.
+class TChildD::TEditedBlockWatch : public TShemObserver {
+ public:
+  explicit TEditedBlockWatch(TChildD& doc) : doc_(doc) { doc_.Diagram.AddObserver(this); }
+  ~TEditedBlockWatch() override { doc_.Diagram.RemoveObserver(this); }
+  void ObjectsDeleted(const std::vector<TShemObj*>& gone) override {
+    if (std::find(gone.begin(), gone.end(), doc_.EditedBlock) != gone.end())
+      doc_.EditedBlock = nullptr;
+  }
+  void AllObjectsDeleted() override { doc_.EditedBlock = nullptr; }
+
+ private:
+  TChildD& doc_;
+};
+
 TChildD::TChildD(TDocumentHost* host, QWidget* parent)
-    : QWidget(parent), listing_(std::make_unique<TListingMirror>(host, &Diagram)), host_(host) {
+    : QWidget(parent),
+      listing_(std::make_unique<TListingMirror>(host, &Diagram)),
+      host_(host),
+      editedWatch_(std::make_unique<TEditedBlockWatch>(*this)) {
+  SetTool(std::make_unique<TSelectTool>(*this));
+  SetTool(std::make_unique<TEditTextTool>(*this));
+  SetTool(std::make_unique<TLinkPointsTool>(*this));
+  SetTool(std::make_unique<TLinkTool>(*this));
+  SetTool(std::make_unique<TMoveDocumentTool>(*this));
+  SetTool(std::make_unique<TCreateBlockTool>(*this));
   // FormCreate
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
@@ -110,27 +144,38 @@ TChildD::TChildD(TDocumentHost* host, QWidget* parent)
   Memo1->document()->setDefaultTextOption(centred);
   Memo1->hide();
 
-  Diagram.UserBlocks = host_ ? host_->UserBlockList() : nullptr;
+  Diagram.UserBlocks = &State().UserBlocks;
   Diagram.SetListView(listing_.get());
   SetFontFace(host_ ? host_->FontFace() : QString());
-  SetColor(host_ ? host_->GetBackgroundColor() : QColor(192, 192, 192));
+  SetColor(State().BackgroundColor);
   FormResize();
 }
 
 TChildD::~TChildD() {
   // FormDestroy: the selection goes before the objects it refers to.
-  Selection.clear();
+  Selection.Clear();
   EditedBlock = nullptr;
+}
+
+TEditorState& TChildD::State() const {
+  static TEditorState standalone;  // for a window without a host
+  return host_ ? host_->State() : standalone;
+}
+
+void TChildD::SetTool(std::unique_ptr<TEditorTool> tool) {
+  if (!tool) return;
+  const size_t slot = size_t(tool->Kind());
+  if (dragTool_ == tools_[slot].get()) {
+    dragTool_ = nullptr;
+    MouseState = TMouseState::Idle;
+  }
+  tools_[slot] = std::move(tool);
 }
 
 TViewTransform TChildD::Transform() const { return {ViewTopLeft, Origin, Scale}; }
 
 TPoint TChildD::ScreenToDiagram(TPoint p) const { return Transform().ScreenToDiagram(p); }
 TPoint TChildD::DiagramToScreen(TPoint p) const { return Transform().DiagramToScreen(p); }
-
-bool TChildD::IsSelected(const TShemObj* o) const {
-  return std::find(Selection.begin(), Selection.end(), o) != Selection.end();
-}
 
 void TChildD::SetColor(QColor c) {
   color_ = c;
@@ -339,16 +384,56 @@ void TChildD::closeEvent(QCloseEvent* e) {
     e->ignore();
 }
 
-void TChildD::FormMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
-
-void TChildD::FormMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
-  const TPoint p = ScreenToDiagram({x, y});
-  if (host_) host_->SetStatusPanel(0, QString::fromStdString(PointToStr(p)));
-  UpdateHint(p);
+TMouseInput TChildD::Input(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                           int y) const {
+  return {button, shift, {x, y}, ScreenToDiagram({x, y})};
 }
 
-void TChildD::FormMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+void TChildD::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+  // Any press ends a drag in progress; a press of another button ends it
+  // without the work of its release.
+  if (dragTool_) dragTool_->CancelDrag();
+  dragTool_ = nullptr;
+  MouseState = TMouseState::Idle;
+  if (button != Qt::LeftButton) return;
+  TEditorTool& tool = Tool(State().CurrentTool);
+  tool.MouseDown(Input(button, shift, x, y));
+  if (MouseState != TMouseState::Idle) dragTool_ = &tool;
+}
+
+void TChildD::FormMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers shift, int x, int y) {
+  const TMouseInput in = Input(Qt::NoButton, shift, x, y);
+  if (dragTool_) {
+    dragTool_->DragMove(in);
+  } else {
+    if (host_) host_->SetStatusPanel(0, QString::fromStdString(PointToStr(in.At)));
+    UpdateHint(in.At);
+    setCursor(AppCursor(TCursor::Default));
+    Tool(State().CurrentTool).IdleMove(in);
+  }
+  if (!rect().contains(x, y)) setCursor(AppCursor(TCursor::Default));
+}
+
+void TChildD::FormMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
   if (host_) host_->SetStatusPanel(1, QString());
+  TEditorTool* tool = dragTool_;
+  dragTool_ = nullptr;
+  if (tool && button == Qt::LeftButton) tool->MouseUp(Input(button, shift, x, y));
+  MouseState = TMouseState::Idle;
+}
+
+bool TChildD::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
+  return Tool(State().CurrentTool).KeyDown(key, shift);
+}
+
+void TChildD::keyPressEvent(QKeyEvent* e) {
+  if (!FormKeyDown(e->key(), e->modifiers())) QWidget::keyPressEvent(e);
+}
+
+void TChildD::changeEvent(QEvent* e) {
+  // Assistive technology and UI automation know the view by its caption.
+  if (e->type() == QEvent::WindowTitleChange) setAccessibleName(windowTitle());
+  QWidget::changeEvent(e);
 }
 
 void TChildD::mousePressEvent(QMouseEvent* e) {

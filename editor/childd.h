@@ -10,14 +10,17 @@
 #include <QFont>
 #include <QImage>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
-#include <vector>
 
 #include "editor/diagrampainter.h"
+#include "editor/editorstate.h"
+#include "editor/selection.h"
+#include "editor/tools/editortool.h"
+#include "editor/undosnapshot.h"
 #include "model/geometry.h"
 #include "model/shem.h"
-#include "model/stream.h"
 
 class QScrollBar;
 class QTextEdit;
@@ -26,8 +29,9 @@ class TDocumentHost;
 class TChildD : public QWidget {
   Q_OBJECT
 
-  // Declared before Diagram, which reports to it up to its destruction.
+  // Declared before Diagram, which reports to them up to its destruction.
   class TListingMirror;
+  class TEditedBlockWatch;
   std::unique_ptr<TListingMirror> listing_;
 
  public:
@@ -41,19 +45,18 @@ class TChildD : public QWidget {
 
   // --- state
   TShem Diagram;
-  std::vector<TShemObj*> Selection;  // in the order selected; not owned
-  TPoint Origin;                     // diagram point at the view's top-left
-  uint8_t Scale = 2;                 // 1, 2, 4 or 8 pixels per unit
+  TSelection Selection{Diagram};  // in the order selected; not owned
+  TPoint Origin;                  // diagram point at the view's top-left
+  uint8_t Scale = 2;              // 1, 2, 4 or 8 pixels per unit
   TPoint ViewTopLeft;
   TPoint ViewBottomRight;
   bool ShowGrid = false;
   bool DocumentDragging = false;
-  TShemObj* EditedBlock = nullptr;
+  TShemObj* EditedBlock = nullptr;  // let go when the block is deleted
   bool Modified = false;
-  TMemoryStream UndoStream;
-  bool CanUndo = false;
-  bool CanRedo = false;
+  TUndoSnapshot Undo;
   QString FileName;
+  TMouseState MouseState = TMouseState::Idle;
 
   // --- operations
   TPoint ScreenToDiagram(TPoint p) const;
@@ -75,8 +78,17 @@ class TChildD : public QWidget {
   void SetFontFace(const QString& face);
   const QFont& CanvasFont() const { return font_; }
   QString Caption() const { return windowTitle(); }
-  bool IsSelected(const TShemObj* o) const;
+  bool IsSelected(const TShemObj* o) const { return Selection.Contains(o); }
+  bool CanUndo() const { return Undo.CanUndo(); }
+  bool CanRedo() const { return Undo.CanRedo(); }
   TDocumentHost* Host() const { return host_; }
+  // The state shared with the main window (tool, colours, clipboard...).
+  TEditorState& State() const;
+
+  // The tool objects, one per tool; the one of State().CurrentTool gets the
+  // mouse. SetTool replaces the object of its Kind().
+  TEditorTool& Tool(TTool t) const { return *tools_[size_t(t)]; }
+  void SetTool(std::unique_ptr<TEditorTool> tool);
 
   // The rendered view (what the window shows, without the overlay).
   const QImage& View() const { return view_; }
@@ -91,10 +103,12 @@ class TChildD : public QWidget {
   bool FormCloseQuery();
   void ScrollBar1Scroll(int pos);
   void ScrollBar2Scroll(int pos);
-  // Mouse entry points; the editing tools take over from here.
+  // Mouse and key entry points; the editing tools take over from here.
   void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
   void FormMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x, int y);
   void FormMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+  // True when the key was used.
+  bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -104,6 +118,8 @@ class TChildD : public QWidget {
   void mousePressEvent(QMouseEvent*) override;
   void mouseMoveEvent(QMouseEvent*) override;
   void mouseReleaseEvent(QMouseEvent*) override;
+  void keyPressEvent(QKeyEvent*) override;
+  void changeEvent(QEvent*) override;
   // The wheel scrolls up and down, with Shift (or tilted) sideways, and with
   // Ctrl steps the scale about the mouse. Over the scroll bars the bars
   // handle it themselves.
@@ -112,12 +128,16 @@ class TChildD : public QWidget {
  private:
   TViewTransform Transform() const;
   void Render();
+  TMouseInput Input(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) const;
 
   TDocumentHost* host_;
   QColor color_;
   QFont font_;
   QImage view_;
   std::function<void(QPainter&)> overlay_;
+  std::unique_ptr<TEditedBlockWatch> editedWatch_;
+  std::array<std::unique_ptr<TEditorTool>, ToolCount> tools_;
+  TEditorTool* dragTool_ = nullptr;  // the tool whose drag is in progress
   // Wheel turns not yet used up (in the wheel's eighths of a degree, times
   // the scroll distance for the two scroll sums).
   int wheelX_ = 0, wheelY_ = 0, wheelZoom_ = 0;

@@ -1,22 +1,21 @@
 #pragma once
 // What a document window needs from the window that holds it (the main
-// window): the shared user block list and listing panel, the drawing font face,
-// the background colour, the current tool, the status bar and the Save command.
+// window): the shared editor state (tool, colours, user blocks, clipboard),
+// the listing panel, the drawing font face, the status bar and the Save command.
 // The main window implements it; tests give a document window a small host of
 // their own.
 
-#include <QColor>
 #include <QString>
 
 class ListView;
 class TChildD;
 class TShem;
-class TUserBlockList;
+struct TEditorState;
 
 class TDocumentHost {
  public:
   virtual ~TDocumentHost() = default;
-  virtual TUserBlockList* UserBlockList() = 0;
+  virtual TEditorState& State() = 0;
   // The listing panel that diagrams mirror their blocks into (may be null),
   // and whether it is showing the given diagram just now: only that one may
   // change its rows.
@@ -24,9 +23,6 @@ class TDocumentHost {
   virtual bool ListingShows(const TShem* diagram) const = 0;
   // The face chosen in the font box; empty for the default face.
   virtual QString FontFace() const = 0;
-  virtual QColor GetBackgroundColor() const = 0;
-  virtual int GetCurrentTool() const = 0;
-  virtual int GetNewBlockKind() const = 0;
   // Runs the Save command on doc; true when the diagram was written.
   virtual bool SaveDocument(TChildD* doc) = 0;
   // Status bar: panel 0 or 1 shows text and the bar leaves simple mode.

@@ -7,6 +7,7 @@
 
 #include "model/listview.h"
 #include "model/shapes.h"
+#include "model/shemobserver.h"
 
 EListIndexError::EListIndexError(int index)
     : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")") {}
@@ -15,7 +16,22 @@ TShem::TShem(ListView* listView) : listView_(listView) {}
 
 TShem::~TShem() { Clear(); }
 
+void TShem::AddObserver(TShemObserver* o) {
+  if (o && std::find(observers_.begin(), observers_.end(), o) == observers_.end())
+    observers_.push_back(o);
+}
+
+void TShem::RemoveObserver(TShemObserver* o) {
+  observers_.erase(std::remove(observers_.begin(), observers_.end(), o), observers_.end());
+}
+
+void TShem::NotifyAllDeleted() {
+  if (Count() == 0) return;
+  for (TShemObserver* o : observers_) o->AllObjectsDeleted();
+}
+
 void TShem::Clear() {
+  NotifyAllDeleted();
   for (TShemObj* e : slots_) delete e;
   slots_.clear();
   live_.Clear();
@@ -189,6 +205,7 @@ void TShem::DeleteEntry(TShemObj* e) {
     d->owner_ = nullptr;
     live_.Erase(d);
   }
+  for (TShemObserver* o : observers_) o->ObjectsDeleted(doomed);
   for (TShemObj* d : doomed) delete d;
   if (dead_ > slots_.size() / 2) Compact();
 }
@@ -456,6 +473,7 @@ bool TShem::CheckIntegrity() const {
 }
 
 void TShem::ReplaceContents(TShem& from) {
+  NotifyAllDeleted();
   for (TShemObj* e : slots_) delete e;
   from.Compact();
   slots_ = std::move(from.slots_);

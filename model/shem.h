@@ -18,6 +18,7 @@
 #include "model/shemobj.h"
 
 class ListView;
+class TShemObserver;
 class TStream;
 class TUserBlockList;
 
@@ -38,6 +39,9 @@ class TShem {
   TUserBlockList* UserBlocks = nullptr;
   ListView* GetListView() const { return listView_; }
   void SetListView(ListView* lv) { listView_ = lv; }
+  // Observers are told of deletions until they are removed (not owned).
+  void AddObserver(TShemObserver* o);
+  void RemoveObserver(TShemObserver* o);
 
   void Clear();
   int Add(uint8_t objType, std::unique_ptr<TBlock> block);
@@ -119,7 +123,10 @@ class TShem {
   void ReplaceContents(TShem& from);
   std::pair<TPoint, TPoint> LinkEnds(const TShemObj* link) const;
 
+  void NotifyAllDeleted();
+
   ListView* listView_ = nullptr;
+  std::vector<TShemObserver*> observers_;
   // Slot array; deleted entries are null until Compact squeezes them out.
   mutable std::vector<TShemObj*> slots_;
   mutable size_t dead_ = 0;

@@ -1,9 +1,12 @@
 #include "platform/bmpfile.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 #include <memory>
 
@@ -39,32 +42,64 @@ void InitChannel(BmpFile::Channel& c, std::uint32_t mask, const char* name) {
 
 }  // namespace
 
+void BmpBytesDeleter::operator()(const std::uint8_t* p) const {
+  if (mappedSize > 0)
+    ::munmap(const_cast<std::uint8_t*>(p), mappedSize);
+  else
+    delete[] p;
+}
+
+namespace {
+
+// Files smaller than this are read; larger ones are mapped, which spares
+// the fresh memory (and its page faults) of a copy as large as the file.
+constexpr std::size_t MapThreshold = 256 * 1024;
+
+struct FdCloser {
+  int fd;
+  ~FdCloser() { ::close(fd); }
+};
+
+}  // namespace
+
 BmpFile BmpFile::LoadFromFile(const std::string& path) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (!f) throw BmpError("Cannot open bitmap file \"" + path + "\": " + std::strerror(errno));
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec))
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw BmpError("Cannot open bitmap file \"" + path + "\": " + std::strerror(errno));
+  FdCloser closer{fd};
+  struct stat st;
+  if (::fstat(fd, &st) != 0) throw BmpError("Cannot read bitmap file \"" + path + "\"");
+  if (!S_ISREG(st.st_mode))
     throw BmpError("Cannot read bitmap file \"" + path + "\": not a regular file");
-  if (std::fseek(f.get(), 0, SEEK_END) != 0)
-    throw BmpError("Cannot read bitmap file \"" + path + "\"");
-  long end = std::ftell(f.get());
-  if (end < 0) throw BmpError("Cannot read bitmap file \"" + path + "\"");
-  if (std::uint64_t(end) > MaxFileSize) throw BmpError("Bitmap file \"" + path + "\" is too large");
-  std::rewind(f.get());
-  const std::size_t size = static_cast<std::size_t>(end);
+  if (std::uint64_t(st.st_size) > MaxFileSize)
+    throw BmpError("Bitmap file \"" + path + "\" is too large");
+  const std::size_t size = static_cast<std::size_t>(st.st_size);
+
+  if (size >= MapThreshold) {
+    // Read-only and populated at once: the pages of the file's cache are
+    // mapped in one call instead of one fault at a time.
+    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (map != MAP_FAILED)
+      return Parse(RawBytes(static_cast<const std::uint8_t*>(map), RawDeleter{size}), size);
+    // A file system that cannot map files: read it instead.
+  }
   std::unique_ptr<std::uint8_t[]> data(new std::uint8_t[size == 0 ? 1 : size]);
-  if (size != 0 && std::fread(data.get(), 1, size, f.get()) != size)
-    throw BmpError("Cannot read bitmap file \"" + path + "\"");
-  return Parse(std::move(data), size);
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::pread(fd, data.get() + done, size - done, off_t(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) throw BmpError("Cannot read bitmap file \"" + path + "\"");
+    done += std::size_t(n);
+  }
+  return Parse(RawBytes(data.release(), RawDeleter{}), size);
 }
 
 BmpFile BmpFile::LoadFromMemory(const std::uint8_t* bytes, std::size_t size) {
   std::unique_ptr<std::uint8_t[]> data(new std::uint8_t[size == 0 ? 1 : size]);
   if (size != 0) std::memcpy(data.get(), bytes, size);
-  return Parse(std::move(data), size);
+  return Parse(RawBytes(data.release(), RawDeleter{}), size);
 }
 
-BmpFile BmpFile::Parse(std::unique_ptr<std::uint8_t[]> buffer, std::size_t size) {
+BmpFile BmpFile::Parse(RawBytes buffer, std::size_t size) {
   const std::uint8_t* data = buffer.get();
   if (size < FileHeaderSize + 4) Fail("the file is too short for its headers");
   if (data[0] != 'B' || data[1] != 'M') Fail("the file does not start with \"BM\"");
@@ -170,14 +205,21 @@ BmpFile BmpFile::Parse(std::unique_ptr<std::uint8_t[]> buffer, std::size_t size)
   const std::size_t firstRow = offBits + (topDown ? 0 : std::size_t(stride) * (hgt - 1));
   const std::ptrdiff_t rowStep = topDown ? std::ptrdiff_t(stride) : -std::ptrdiff_t(stride);
 
-  if (bits <= 8) {
+  if (bits == 8) {
+    // The file's rows are the index rows.
+    bmp.raw_ = std::move(buffer);
+    bmp.indexTop_ = bmp.raw_.get() + firstRow;
+    bmp.indexStep_ = rowStep;
+    return bmp;
+  }
+  if (bits < 8) {
     bmp.indices_.resize(w * hgt);
+    bmp.indexTop_ = bmp.indices_.data();
+    bmp.indexStep_ = std::ptrdiff_t(w);
     for (std::size_t y = 0; y < hgt; ++y) {
       const std::uint8_t* src = data + firstRow + rowStep * std::ptrdiff_t(y);
       std::uint8_t* dst = bmp.indices_.data() + y * w;
-      if (bits == 8) {
-        std::memcpy(dst, src, w);
-      } else if (bits == 4) {
+      if (bits == 4) {
         for (std::size_t x = 0; x < w; ++x)
           dst[x] = (x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4);
       } else {
@@ -220,6 +262,8 @@ BmpFile BmpFile::MakeIndexed(int width, int height, int bitsPerPixel,
   bmp.bitsPerPixel_ = bitsPerPixel;
   bmp.palette_ = std::move(palette);
   bmp.indices_ = std::move(indices);
+  bmp.indexTop_ = bmp.indices_.data();
+  bmp.indexStep_ = width;
   return bmp;
 }
 
@@ -235,8 +279,9 @@ BmpFile BmpFile::MakeTrueColor(int width, int height, int bitsPerPixel,
   bmp.width_ = width;
   bmp.height_ = height;
   bmp.bitsPerPixel_ = bitsPerPixel;
-  bmp.raw_.reset(new std::uint8_t[rgb.size()]);
-  std::memcpy(bmp.raw_.get(), rgb.data(), rgb.size());
+  std::unique_ptr<std::uint8_t[]> raw(new std::uint8_t[rgb.size()]);
+  std::memcpy(raw.get(), rgb.data(), rgb.size());
+  bmp.raw_ = RawBytes(raw.release(), RawDeleter{});
   bmp.firstRow_ = 0;
   bmp.rowStep_ = std::ptrdiff_t(width) * 3;
   bmp.layout_ = Layout::Rgb24;
@@ -255,6 +300,8 @@ ColorValue BmpFile::PixelAt(int x, int y) const {
   if (IsIndexed()) return PaletteColor(IndexRow(y)[x]);
   const std::uint8_t* p = RawRow(y);
   switch (layout_) {
+    case Layout::Indexed:
+      break;
     case Layout::Rgb24:
       p += 3 * std::size_t(x);
       return MakeColor(p[0], p[1], p[2]);
@@ -291,6 +338,8 @@ void BmpFile::ReadRgbRow(int y, std::uint8_t* out) const {
   }
   const std::uint8_t* src = RawRow(y);
   switch (layout_) {
+    case Layout::Indexed:
+      return;
     case Layout::Rgb24:
       std::memcpy(out, src, w * 3);
       return;

@@ -9,10 +9,15 @@
 //
 // Pixels are addressed top row first:
 //  - 1, 4 and 8 bits per pixel: one palette index per pixel (a byte each),
-//    plus the palette;
+//    plus the palette; 8-bit rows are the file's own rows, 1- and 4-bit
+//    rows are unpacked to a byte per pixel;
 //  - 16, 24 and 32 bits per pixel: the rows are kept as the file holds them
-//    and decoded to red, green, blue when read, so a large picture is held
-//    once and not copied.
+//    and decoded to red, green, blue when read.
+// So a large picture of 8 bits or more is held once and never copied. A file
+// is mapped into memory read-only rather than read into a fresh buffer; the
+// bitmap keeps the mapping until it is destroyed. (A file that another process
+// truncates while it is mapped cannot be read any more; the bitmap files this
+// reads are written for it and left alone.)
 // Colours are handed out as 32-bit values with red in the low byte, then
 // green, then blue, and a zero fourth byte (the usual Windows colour value).
 #pragma once
@@ -41,6 +46,13 @@ constexpr ColorValue MakeColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 constexpr std::uint8_t RedOf(ColorValue c) { return std::uint8_t(c); }
 constexpr std::uint8_t GreenOf(ColorValue c) { return std::uint8_t(c >> 8); }
 constexpr std::uint8_t BlueOf(ColorValue c) { return std::uint8_t(c >> 16); }
+
+// Releases the bytes of a bitmap file: a read-only mapping of the file
+// (mappedSize > 0) or a block from new[].
+struct BmpBytesDeleter {
+  std::size_t mappedSize = 0;
+  void operator()(const std::uint8_t* p) const;
+};
 
 class BmpFile {
  public:
@@ -80,11 +92,22 @@ class BmpFile {
   ColorValue PixelAt(int x, int y) const;
 
   // Row y (0 = top) of an indexed bitmap: Width() indices.
-  const std::uint8_t* IndexRow(int y) const {
-    return indices_.data() + std::size_t(y) * std::size_t(width_);
-  }
+  const std::uint8_t* IndexRow(int y) const { return indexTop_ + indexStep_ * std::ptrdiff_t(y); }
   // Writes row y (0 = top) as Width() * 3 bytes R, G, B, for any depth.
   void ReadRgbRow(int y, std::uint8_t* out) const;
+
+  // How the rows of a bitmap are stored: a byte per pixel (indexed), three
+  // bytes red, green, blue or blue, green, red, four bytes blue, green, red
+  // and an unused one, or 16- or 32-bit words with colour bit masks.
+  enum class Layout { Indexed, Rgb24, Bgr24, Bgrx32, Masked16, Masked32 };
+  Layout RowLayout() const { return layout_; }
+  // Row y (0 = top) as stored (see RowLayout), for any depth.
+  const std::uint8_t* StoredRow(int y) const { return IsIndexed() ? IndexRow(y) : RawRow(y); }
+
+  BmpFile(BmpFile&&) = default;
+  BmpFile& operator=(BmpFile&&) = default;
+  BmpFile(const BmpFile&) = delete;
+  BmpFile& operator=(const BmpFile&) = delete;
 
   // One colour channel of a 16- or 32-bit pixel, given by a bit mask.
   struct Channel {
@@ -97,11 +120,11 @@ class BmpFile {
   };
 
  private:
-  // How the rows of a true-colour bitmap are stored.
-  enum class Layout { Rgb24, Bgr24, Bgrx32, Masked16, Masked32 };
+  using RawDeleter = BmpBytesDeleter;
+  using RawBytes = std::unique_ptr<const std::uint8_t[], RawDeleter>;
 
   BmpFile() = default;
-  static BmpFile Parse(std::unique_ptr<std::uint8_t[]> data, std::size_t size);
+  static BmpFile Parse(RawBytes data, std::size_t size);
   const std::uint8_t* RawRow(int y) const {
     return raw_.get() + static_cast<std::ptrdiff_t>(firstRow_) + rowStep_ * std::ptrdiff_t(y);
   }
@@ -110,13 +133,18 @@ class BmpFile {
   int height_ = 0;
   int bitsPerPixel_ = 0;
   std::vector<ColorValue> palette_;
-  std::vector<std::uint8_t> indices_;  // indexed bitmaps
+  // Indexed bitmaps: the top row of indices at indexTop_, the next one
+  // indexStep_ bytes further; in indices_ (unpacked 1- and 4-bit rows, or
+  // made by MakeIndexed) or in raw_ (an 8-bit file's own rows).
+  std::vector<std::uint8_t> indices_;
+  const std::uint8_t* indexTop_ = nullptr;
+  std::ptrdiff_t indexStep_ = 0;
   // True-colour bitmaps: the rows in raw_, the top one at firstRow_, the
   // next one rowStep_ bytes further (negative for bottom-up files).
-  std::unique_ptr<std::uint8_t[]> raw_;
+  RawBytes raw_;
   std::size_t firstRow_ = 0;
   std::ptrdiff_t rowStep_ = 0;
-  Layout layout_ = Layout::Rgb24;
+  Layout layout_ = Layout::Indexed;
   Channel red_, green_, blue_;
 };
 

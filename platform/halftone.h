@@ -37,6 +37,18 @@ const std::array<ColorValue, 256>& HalftonePalette();
 // Index of the palette colour nearest to (r, g, b).
 std::uint8_t HalftoneIndex(std::uint8_t r, std::uint8_t g, std::uint8_t b);
 
+// Maps n pixels given as red, green, blue bytes to their palette indices.
+// Pictures repeat colours in runs: a pixel of the same colour as the one
+// before it takes its index without a lookup, and runs are skipped four
+// pixels at a time.
+void HalftoneRow(const std::uint8_t* rgb, std::size_t n, std::uint8_t* out);
+
+// Maps row y (0 = top) of a true-colour bitmap to palette indices, Width()
+// of them. Rows stored as red, green, blue or blue, green, red (with or
+// without a fourth byte) are read where they lie; others are first decoded
+// into scratch, which must hold Width() * 3 bytes.
+void HalftoneBitmapRow(const BmpFile& bitmap, int y, std::uint8_t* out, std::uint8_t* scratch);
+
 // Converts a bitmap to 8 bits per pixel with the halftone palette as its
 // palette: every pixel becomes the palette colour nearest to its colour.
 BmpFile ReduceToHalftone(const BmpFile& source);

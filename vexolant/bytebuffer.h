@@ -19,6 +19,9 @@ class TByteBuffer {
 
   void Reserve(std::size_t n) { bytes_.reserve(n); }
   void Append(std::uint8_t b) { bytes_.push_back(b); }
+  void Append(const std::uint8_t* data, std::size_t n) {
+    bytes_.insert(bytes_.end(), data, data + n);
+  }
   // Removes the last byte appended; nothing happens on an empty buffer.
   void RemoveLast() {
     if (!bytes_.empty()) bytes_.pop_back();

@@ -6,6 +6,11 @@
 // slots with one fill. The table never holds the same prefix and suffix twice
 // (an entry is only added for a string that just failed to extend), so the
 // hash finds exactly the entry a scan of the table would find.
+//
+// Runs of one colour are the bulk of a drawn picture. Their strings extend
+// a code by the pixel it already ends with, so for every code the table also
+// keeps, in a plain array, the code of that string one pixel longer
+// (SameNext), which the encoder reads without hashing.
 #pragma once
 
 #include <algorithm>
@@ -40,6 +45,8 @@ class TCodeTable {
     nextFree_ = firstFree_;
     full_ = false;
     slots_.fill(Empty);
+    sameNext_.fill(0);
+    missKey_ = NoKey;
   }
 
   // Adds (prefix, suffix) at the next free code. At 4096 entries the table
@@ -52,9 +59,14 @@ class TCodeTable {
     prefix_[code] = std::uint16_t(prefix);
     suffix_[code] = suffix;
     const std::uint32_t key = (prefix << 8) | suffix;
-    unsigned slot = Hash(key);
-    while (slots_[slot] != Empty) slot = (slot + 1) & (SlotCount - 1);
+    unsigned slot = missSlot_;
+    if (key != missKey_) {
+      slot = Hash(key);
+      while (slots_[slot] != Empty) slot = (slot + 1) & (SlotCount - 1);
+    }
+    missKey_ = NoKey;
     slots_[slot] = (key << 12) | code;
+    if (suffix == LastPixel(prefix)) sameNext_[prefix] = std::uint16_t(code);
     ++nextFree_;
     if (nextFree_ == MaxCodes)
       full_ = true;
@@ -62,13 +74,23 @@ class TCodeTable {
       ++width_;
   }
 
-  // The code of the entry (prefix, suffix), or NotFound.
-  int Find(unsigned prefix, std::uint8_t suffix) const {
+  // The code of the entry (code, the last pixel of code's string), or 0 when
+  // there is none (0 is never an entry's code).
+  unsigned SameNext(unsigned code) const { return sameNext_[code]; }
+
+  // The code of the entry (prefix, suffix), or NotFound. The entry that
+  // was not found is usually the next one added (the string that failed to
+  // extend), so the free slot where the search ended is remembered for it.
+  int Find(unsigned prefix, std::uint8_t suffix) {
     const std::uint32_t key = (prefix << 8) | suffix;
     unsigned slot = Hash(key);
     for (;;) {
       const std::uint32_t s = slots_[slot];
-      if (s == Empty) return NotFound;
+      if (s == Empty) {
+        missKey_ = key;
+        missSlot_ = slot;
+        return NotFound;
+      }
       if ((s >> 12) == key) return int(s & 0xFFF);
       slot = (slot + 1) & (SlotCount - 1);
     }
@@ -79,8 +101,11 @@ class TCodeTable {
   // (4095 << 8 | 255) << 12 | 4095 cannot be an entry: a code is always
   // larger than its prefix.
   static constexpr std::uint32_t Empty = 0xFFFFFFFFu;
+  static constexpr std::uint32_t NoKey = 0xFFFFFFFFu;  // keys have 20 bits
 
   static unsigned Hash(std::uint32_t key) { return (key * 0x9E3779B1u) >> 19; }
+  // The last pixel of a code's string: a pixel's code is the pixel itself.
+  unsigned LastPixel(unsigned code) const { return code < ClearCode() ? code : suffix_[code]; }
 
   unsigned minCodeSize_;
   unsigned width_ = 0;
@@ -90,6 +115,9 @@ class TCodeTable {
   std::array<std::uint16_t, MaxCodes> prefix_{};
   std::array<std::uint8_t, MaxCodes> suffix_{};
   std::array<std::uint32_t, SlotCount> slots_{};
+  std::array<std::uint16_t, MaxCodes> sameNext_{};
+  std::uint32_t missKey_ = NoKey;  // the key of the last search that failed
+  unsigned missSlot_ = 0;          // and the free slot where it ended
 };
 
 }  // namespace vexolant

@@ -50,8 +50,9 @@ void SaveGif(const std::string& bitmapPath) {
 void SaveJpeg(const std::string& bitmapPath) {
   const std::string outPath = OutputPath(bitmapPath, ".jpg");
   const platform::BmpFile bitmap = platform::BmpFile::LoadFromFile(bitmapPath);
-  const std::vector<std::uint8_t> bytes = vexolant::CompressJpeg(bitmap, JpegQuality);
-  vexolant::WriteWholeFile(outPath, bytes.data(), bytes.size());
+  vexolant::TOutputFile file(outPath);
+  vexolant::WriteJpeg(bitmap, JpegQuality, file);
+  file.Commit();
 }
 
 }  // namespace

@@ -12,9 +12,12 @@ void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v) {
   out.push_back(std::uint8_t(v >> 8));
 }
 
-void PutTable(std::vector<std::uint8_t>& out, const TColorTable& table) {
-  out.insert(out.end(), table.Triples.begin(),
-             table.Triples.begin() + std::ptrdiff_t(table.Count) * 3);
+void PutTable(TByteSink& out, const TColorTable& table) {
+  out.Write(table.Triples.data(), std::size_t(table.Count) * 3);
+}
+
+void PatchTable(TByteSink& out, std::uint64_t at, const TColorTable& table) {
+  out.WriteAt(at, table.Triples.data(), std::size_t(table.Count) * 3);
 }
 
 }  // namespace
@@ -31,13 +34,14 @@ void TGifFile::ConvertImages() {
     std::unique_ptr<TGifSubImage> converted = image->Convert();
     if (GlobalTable.Count == 0) {
       GlobalTable = converted->ColorTable;
+      globalSource_ = converted.get();
     } else {
       converted->HasLocalTable = true;
     }
     while ((1 << GlobalTableSizeExponent) < GlobalTable.Count) ++GlobalTableSizeExponent;
     if (converted->Width > ScreenWidth) ScreenWidth = converted->Width;
     if (converted->Height > ScreenHeight) ScreenHeight = converted->Height;
-    image = std::move(converted);  // disposes of the old image and its bitmap
+    image = std::move(converted);  // disposes of the old image
   }
 }
 
@@ -47,46 +51,54 @@ std::uint8_t TGifFile::ScreenFlags() const {
   return std::uint8_t(0x80 + (k - 1) * 16 + (GlobalTableSizeExponent - 1));
 }
 
-std::vector<std::uint8_t> TGifFile::SaveToMemory() {
+// A colour table's entries may still grow while its image's data is written
+// (see TGifSubImage::Convert), so each table is written where it belongs
+// with the entries known so far and written again, complete, afterwards.
+void TGifFile::Save(TByteSink& out) {
   if (Images.empty()) throw EGifException("GIF file has no image");
   if (!Images.front()->Converted()) ConvertImages();
 
-  std::vector<std::uint8_t> out;
-  out.insert(out.end(), Header, Header + 6);
-  PutU16(out, ScreenWidth);
-  PutU16(out, ScreenHeight);
-  out.push_back(ScreenFlags());
-  out.push_back(BackgroundIndex);
-  out.push_back(AspectRatio);
+  std::vector<std::uint8_t> head(Header, Header + 6);
+  PutU16(head, ScreenWidth);
+  PutU16(head, ScreenHeight);
+  head.push_back(ScreenFlags());
+  head.push_back(BackgroundIndex);
+  head.push_back(AspectRatio);
+  out.Write(head.data(), head.size());
+  const std::uint64_t globalAt = out.Position();
   PutTable(out, GlobalTable);
 
   for (auto& image : Images) {
-    out.push_back(0x2C);
-    if (!image->CompressedData) image->Compress();
-    PutU16(out, image->Left);
-    PutU16(out, image->Top);
-    PutU16(out, image->Width);
-    PutU16(out, image->Height);
-    out.push_back(image->DescriptorFlags());
+    std::vector<std::uint8_t> descriptor = {0x2C};
+    PutU16(descriptor, image->Left);
+    PutU16(descriptor, image->Top);
+    PutU16(descriptor, image->Width);
+    PutU16(descriptor, image->Height);
+    descriptor.push_back(image->DescriptorFlags());
+    out.Write(descriptor.data(), descriptor.size());
+    const std::uint64_t localAt = out.Position();
     if (image->HasLocalTable) PutTable(out, image->ColorTable);
-
-    const TByteBuffer& data = *image->CompressedData;
-    out.reserve(out.size() + data.Size() + data.BlockCount() + 3);
-    out.push_back(std::uint8_t(image->MinCodeSize));
-    for (std::size_t b = 0; b < data.BlockCount(); ++b) {
-      const std::size_t n = data.BlockLength(b);
-      out.push_back(std::uint8_t(n));
-      out.insert(out.end(), data.BlockData(b), data.BlockData(b) + n);
+    image->WriteData(out);
+    if (image->HasLocalTable) {
+      PatchTable(out, localAt, image->ColorTable);
+    } else if (image.get() == globalSource_) {
+      GlobalTable = image->ColorTable;
+      PatchTable(out, globalAt, GlobalTable);
     }
-    out.push_back(0);
   }
-  out.push_back(0x3B);
-  return out;
+  out.Put(0x3B);
+}
+
+std::vector<std::uint8_t> TGifFile::SaveToMemory() {
+  TMemorySink sink;
+  Save(sink);
+  return std::move(sink.Bytes);
 }
 
 void TGifFile::SaveToFile(const std::string& path) {
-  const std::vector<std::uint8_t> bytes = SaveToMemory();
-  WriteWholeFile(path, bytes.data(), bytes.size());
+  TOutputFile file(path);
+  Save(file);
+  file.Commit();
 }
 
 }  // namespace vexolant

@@ -1,6 +1,7 @@
 // The GIF87a writer: one file with a global colour table and its images, no
-// extension blocks. The whole file is built in memory before anything is
-// written to the output path.
+// extension blocks. The file is written front to back into a sink, the
+// colour tables patched in at the end; a file on disk goes to a temporary
+// file that takes the output path's name only when it is complete.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "platform/bmpfile.h"
+#include "vexolant/bytesink.h"
 #include "vexolant/colortable.h"
 #include "vexolant/gifsubimage.h"
 
@@ -20,9 +22,11 @@ class TGifFile {
 
   // Appends an image that owns the bitmap and is not yet converted.
   void AddBitmap(std::unique_ptr<platform::BmpFile> bitmap);
-  // Converts the images if needed and builds the whole file in memory.
+  // Converts the images if needed and writes the whole file into out.
+  void Save(TByteSink& out);
+  // The whole file in memory.
   std::vector<std::uint8_t> SaveToMemory();
-  // Builds the file in memory, then replaces the file at path with it.
+  // Writes the file beside path, then replaces the file at path with it.
   void SaveToFile(const std::string& path);
 
   // The packed flags byte of the logical screen descriptor; throws
@@ -42,6 +46,7 @@ class TGifFile {
 
  private:
   void ConvertImages();
+  const TGifSubImage* globalSource_ = nullptr;  // the image whose table is the global one
 };
 
 }  // namespace vexolant

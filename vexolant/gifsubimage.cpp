@@ -1,8 +1,7 @@
 #include "vexolant/gifsubimage.h"
 
-#include <array>
+#include <string>
 
-#include "platform/halftone.h"
 #include "vexolant/gifexceptions.h"
 #include "vexolant/lzwencoder.h"
 
@@ -12,7 +11,7 @@ TGifSubImage::TGifSubImage(TGifFile* owner, std::unique_ptr<platform::BmpFile> b
     : Owner(owner), Bitmap(std::move(bitmap)) {}
 
 TGifSubImage::TGifSubImage(TGifFile* owner, int colorCount, std::size_t width, std::size_t height)
-    : Owner(owner) {
+    : Owner(owner), converted_(true) {
   const int bits = ColorCountExponent(colorCount);
   if (bits == 0)
     throw EGifException("Number of colors (" + std::to_string(colorCount) +
@@ -26,54 +25,67 @@ TGifSubImage::TGifSubImage(TGifFile* owner, int colorCount, std::size_t width, s
   Height = std::uint16_t(height);
 }
 
-// Conversion: a bitmap of more than 8 bits per pixel is first reduced to the
-// halftone palette. Then every pixel's colour (the palette colour its index
-// selects) is looked up among the colours collected so far and appended when
-// new, so the table holds the distinct colours in order of first appearance,
-// rows from the top, each from the left. A byte that has been seen before
-// reuses its earlier result: the search would find the same entry again.
-std::unique_ptr<TGifSubImage> TGifSubImage::Convert() const {
-  if (!Bitmap) throw EGifException("image has no bitmap to convert");
-  const platform::BmpFile* source = Bitmap.get();
-  std::optional<platform::BmpFile> reduced;
-  if (!source->IsIndexed()) {
-    reduced = platform::ReduceToHalftone(*source);
-    source = &*reduced;
-  }
-  const std::size_t w = std::size_t(source->Width());
-  const std::size_t h = std::size_t(source->Height());
+TGifSubImage::~TGifSubImage() = default;
 
-  TColorTable table;
-  TByteArray2D pixels(w, h);
-  std::array<int, 256> indexOfByte;
-  indexOfByte.fill(-1);
-  for (std::size_t y = 1; y <= h; ++y) {
-    const std::uint8_t* src = source->IndexRow(int(y - 1));
-    std::uint8_t* dst = pixels.Row(y);
-    for (std::size_t x = 0; x < w; ++x) {
-      int i = indexOfByte[src[x]];
-      if (i < 0) {
-        const std::uint32_t c = source->PaletteColor(src[x]);
-        i = table.Find(c);
-        if (i < 0) i = table.Append(c);
-        indexOfByte[src[x]] = i;
-      }
-      dst[x] = std::uint8_t(i);
-    }
-  }
-  table.RoundUpToPowerOfTwo();
-  table.FillTriples();
+// Conversion: a bitmap of more than 8 bits per pixel is reduced to the
+// halftone palette (row by row, as the rows are read). The colours are
+// collected in order of first appearance, rows from the top, each from the
+// left, until the size of the table is settled: to the end of the image, or
+// until more than 128 colours are there, when the table will have 256
+// entries whatever comes later. The colours not yet seen then are collected
+// while the pixel indices are written, in the same order, so the table ends
+// up as one pass over the whole image would make it.
+std::unique_ptr<TGifSubImage> TGifSubImage::Convert() {
+  if (converted_ || !Bitmap) throw EGifException("image has no bitmap to convert");
+  auto rows = std::make_unique<TPixelRows>(*Bitmap);
+  auto colors = std::make_unique<TColorCollector>(rows->ColorOfByte());
+  const int w = rows->Width(), h = rows->Height();
+  int y = 0;
+  for (; y < h && colors->Count() <= 128; ++y) colors->Collect(rows->Row(y), std::size_t(w));
+  if (y == h) colors->MarkComplete();
+  const TColorTable table = colors->RoundedTable();
 
-  auto image = std::make_unique<TGifSubImage>(Owner, table.Count, w, h);
+  auto image = std::make_unique<TGifSubImage>(Owner, table.Count, std::size_t(w), std::size_t(h));
   image->ColorTable = table;
-  image->Pixels.emplace(std::move(pixels));
+  image->Bitmap = std::move(Bitmap);
+  image->rows_ = std::move(rows);
+  image->colors_ = std::move(colors);
   return image;
 }
 
-void TGifSubImage::Compress() {
-  if (!Pixels) throw EGifException("image is not converted");
-  CompressedData.emplace();
-  CompressLzw(Pixels->Data(), Pixels->Size(), unsigned(MinCodeSize), *CompressedData);
+namespace {
+
+// Each block of the code stream behind its length byte.
+class SinkBlocks : public TBlockOutput {
+ public:
+  explicit SinkBlocks(TByteSink& out) : out_(out) {}
+  void PutBlock(const std::uint8_t* data, std::size_t n) override {
+    out_.Put(std::uint8_t(n));
+    out_.Write(data, n);
+  }
+
+ private:
+  TByteSink& out_;
+};
+
+}  // namespace
+
+void TGifSubImage::WriteData(TByteSink& out) {
+  if (!rows_) throw EGifException("image is not converted");
+  const std::size_t w = std::size_t(rows_->Width());
+  out.Put(std::uint8_t(MinCodeSize));
+  SinkBlocks blocks(out);
+  TLzwEncoder encoder(unsigned(MinCodeSize), blocks);
+  for (int y = 0; y < rows_->Height(); ++y) {
+    const std::uint8_t* row = rows_->Row(y);
+    if (!colors_->Complete()) colors_->Collect(row, w);
+    encoder.Feed(row, w, colors_->ByteMap());
+  }
+  encoder.Finish();
+  out.Put(0);
+  const TColorTable table = colors_->RoundedTable();
+  if (table.Count != ColorTable.Count) throw EGifException("unexpected number of colors");
+  ColorTable = table;
 }
 
 std::uint8_t TGifSubImage::DescriptorFlags() const {

@@ -1,13 +1,14 @@
-// One image of a GIF file: before conversion the bitmap it was made from,
-// after conversion its colour table, pixel indices and compressed data.
+// One image of a GIF file: before conversion the bitmap it was made from;
+// after conversion its colour table, and the bitmap as the source of its
+// pixel indices, which are made a row at a time while the image data is
+// written (never held as a whole).
 #pragma once
 
 #include <memory>
-#include <optional>
 
 #include "platform/bmpfile.h"
-#include "vexolant/bigbytearray.h"
-#include "vexolant/bytebuffer.h"
+#include "vexolant/bytesink.h"
+#include "vexolant/colorcollector.h"
 #include "vexolant/colortable.h"
 
 namespace vexolant {
@@ -22,12 +23,16 @@ class TGifSubImage {
   // colorCount entries; throws EGifException when the count is not a power
   // of two from 2 to 256.
   TGifSubImage(TGifFile* owner, int colorCount, std::size_t width, std::size_t height);
+  ~TGifSubImage();
 
-  bool Converted() const { return !Bitmap; }
-  // Makes the converted image from the source bitmap (see giffile.cpp).
-  std::unique_ptr<TGifSubImage> Convert() const;
-  // Compresses the pixel indices into CompressedData.
-  void Compress();
+  bool Converted() const { return converted_; }
+  // Makes the converted image from this one, which gives up its bitmap
+  // (see gifsubimage.cpp).
+  std::unique_ptr<TGifSubImage> Convert();
+  // Writes the image data of a converted image: the LZW minimum code size,
+  // the compressed pixel indices in blocks of 1..255 bytes each behind its
+  // length, and a zero byte. Completes ColorTable.
+  void WriteData(TByteSink& out);
   // The packed flags byte of the image descriptor.
   std::uint8_t DescriptorFlags() const;
 
@@ -37,10 +42,14 @@ class TGifSubImage {
   int BitsPerPixel = 1;  // exponent of the colour count
   int MinCodeSize = 2;   // bits per pixel, but at least 2
   TColorTable ColorTable;
-  std::optional<TByteArray2D> Pixels;
-  std::optional<TByteBuffer> CompressedData;
   TGifFile* Owner = nullptr;
-  std::unique_ptr<platform::BmpFile> Bitmap;  // until converted
+  // The source bitmap; after conversion, where the pixel indices come from.
+  std::unique_ptr<platform::BmpFile> Bitmap;
+
+ private:
+  bool converted_ = false;
+  std::unique_ptr<TPixelRows> rows_;
+  std::unique_ptr<TColorCollector> colors_;
 };
 
 }  // namespace vexolant

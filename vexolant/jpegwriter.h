@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/bmpfile.h"
+#include "vexolant/bytesink.h"
 
 namespace vexolant {
 
@@ -17,9 +18,15 @@ class EJpegError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Compresses the bitmap, rows top to bottom, each pixel as red, green, blue.
-// The compression object is destroyed and every buffer released on every
-// path; a libjpeg failure throws EJpegError.
+// Compresses the bitmap, rows top to bottom, each pixel as red, green, blue,
+// into out. Rows stored as the library can read them (red, green, blue; or,
+// with libjpeg-turbo, blue, green, red with or without a fourth byte) are
+// handed over where they lie; others are converted a row at a time. The
+// compression object is destroyed and every buffer released on every path;
+// a libjpeg failure throws EJpegError, a failure of out its own error.
+void WriteJpeg(const platform::BmpFile& bitmap, int quality, TByteSink& out);
+
+// The same, collected in memory.
 std::vector<std::uint8_t> CompressJpeg(const platform::BmpFile& bitmap, int quality);
 
 }  // namespace vexolant

@@ -25,13 +25,11 @@ QApplication& App() {
 
 class THost : public TDocumentHost {
  public:
-  TUserBlockList* UserBlockList() override { return nullptr; }
+  TEditorState state;
+  TEditorState& State() override { return state; }
   ListView* ListingView() override { return nullptr; }
   bool ListingShows(const TShem*) const override { return false; }
   QString FontFace() const override { return QString(); }
-  QColor GetBackgroundColor() const override { return QColor(192, 192, 192); }
-  int GetCurrentTool() const override { return 0; }
-  int GetNewBlockKind() const override { return 0; }
   bool SaveDocument(TChildD*) override { return false; }
   void SetStatusPanel(int, const QString&) override {}
 };

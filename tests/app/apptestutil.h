@@ -1,12 +1,16 @@
 #pragma once
-// Helpers of the main window tests: diagram files on disk and a clean store.
+// Helpers of the main window tests: diagram files on disk, a clean store and
+// a fixture with a program folder of its own.
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
 
+#include "../editor/guitestenv.h"
+#include "app/mainform.h"
 #include "app/settings.h"
 #include "model/shem.h"
 #include "userblocks/userblocklist.h"
@@ -54,3 +58,23 @@ inline void ClearStore() {
   s.clear();
   s.sync();
 }
+
+// A temporary program folder (for "UserBlock.blu" and the start directory),
+// an empty settings store and no questions asked yet.
+struct Fixture {
+  QTemporaryDir dir;
+  TScriptedQuestions& q = TGuiEnvironment::Questions;
+  Fixture() {
+    ClearStore();
+    q.Log.clear();
+    q.Answers.clear();
+  }
+  QString Path(const QString& name) const { return dir.path() + "/" + name; }
+  QString Canonical(const QString& name) const { return QFileInfo(Path(name)).canonicalFilePath(); }
+  TMainForm::TOptions Options() const {
+    TMainForm::TOptions o;
+    o.ProgramDir = dir.path();
+    o.WriteAssociation = false;
+    return o;
+  }
+};

@@ -10,26 +10,14 @@
 #include <QtEndian>
 
 #include "../editor/guitestenv.h"
+#include "app/commands/helpcommands.h"
+#include "app/fontbox.h"
 #include "app/mainform.h"
+#include "app/mainstatusbar.h"
+#include "app/userblocktoolbar.h"
 #include "apptestutil.h"
 
 namespace {
-struct Fixture {
-  QTemporaryDir dir;
-  TScriptedQuestions& q = TGuiEnvironment::Questions;
-  Fixture() {
-    ClearStore();
-    q.Log.clear();
-    q.Answers.clear();
-  }
-  TMainForm::TOptions Options() const {
-    TMainForm::TOptions o;
-    o.ProgramDir = dir.path();
-    o.WriteAssociation = false;
-    return o;
-  }
-};
-
 // A copy of a TrueType font whose vendor (the foundry that the font database
 // reports) is `vendor`; empty when the font cannot be read.
 QByteArray WithVendor(const QString& fontFile, const char vendor[4]) {
@@ -64,15 +52,15 @@ TEST(MainFormDisplay, StatusPanelsGrowToTheirTextAndKeepEightyPixelsAsTheLeast) 
       SCOPED_TRACE(text.toStdString());
       f.SetStatusPanel(panel, text);
       QCoreApplication::processEvents();
-      QLabel* l = f.StatusPanels[size_t(panel)];
+      QLabel* l = f.StatusBar->StatusPanels[size_t(panel)];
       EXPECT_EQ(l->text(), text);
       EXPECT_GE(l->contentsRect().width(), l->fontMetrics().horizontalAdvance(text));
       EXPECT_GE(l->width(), 80);
     }
   }
   // A short read-out does not make a panel jump back and forth.
-  EXPECT_GE(f.StatusPanels[0]->contentsRect().width(),
-            f.StatusPanels[0]->fontMetrics().horizontalAdvance("(-524280, -524280)"));
+  EXPECT_GE(f.StatusBar->StatusPanels[0]->contentsRect().width(),
+            f.StatusBar->StatusPanels[0]->fontMetrics().horizontalAdvance("(-524280, -524280)"));
   // At an ordinary font and with short texts a panel is 80 pixels wide.
   TMainForm g(fx.Options());
   QFont small = g.font();
@@ -81,7 +69,7 @@ TEST(MainFormDisplay, StatusPanelsGrowToTheirTextAndKeepEightyPixelsAsTheLeast) 
   g.show();
   g.SetStatusPanel(0, "(5, 3)");
   QCoreApplication::processEvents();
-  EXPECT_EQ(g.StatusPanels[0]->width(), 80);
+  EXPECT_EQ(g.StatusBar->StatusPanels[0]->width(), 80);
 }
 
 TEST(MainFormDisplay, FontBoxListsEachFamilyOnceWithoutFoundries) {
@@ -115,9 +103,9 @@ TEST(MainFormDisplay, UserBlockButtonsShowTheirImageOnATransparentBackground) {
     ASSERT_TRUE(list.SaveToFile(QFile::encodeName(fx.dir.path() + "/UserBlock.blu").toStdString()));
   }
   TMainForm f(fx.Options());
-  ASSERT_EQ(f.ToolbarImages.size(), 1);
-  for (const QIcon& icon :
-       {f.ToolbarImages[0], f.ListingImages[15], f.UserBlocksToolbar->actions().at(0)->icon()}) {
+  ASSERT_EQ(f.UserBlocksToolbar->ToolbarImages.size(), 1);
+  for (const QIcon& icon : {f.UserBlocksToolbar->ToolbarImages[0], f.ListingImages[15],
+                            f.UserBlocksToolbar->actions().at(0)->icon()}) {
     const QImage img = icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
     ASSERT_EQ(img.size(), QSize(16, 16));
     for (int y = 0; y < 16; ++y) {
@@ -131,16 +119,17 @@ TEST(MainFormDisplay, UserBlockButtonsShowTheirImageOnATransparentBackground) {
 TEST(MainFormDisplay, AManualThatNoBrowserOpensIsShownWithItsPathToCopy) {
   Fixture fx;
   TMainForm f(fx.Options());
-  const QString manual = f.HelpFile();
+  qputenv("QUORVALIN_MANUAL", QV_MANUAL);  // the test program lies elsewhere
+  const QString manual = f.HelpCommands->HelpFile();
   ASSERT_FALSE(manual.isEmpty());
   QList<QUrl> asked;
-  f.OpenUrl = [&asked](const QUrl& url) {
+  f.HelpCommands->OpenUrl = [&asked](const QUrl& url) {
     asked.append(url);
     return false;
   };
   QGuiApplication::clipboard()->setText("before");
   fx.q.Answers = {QMessageBox::No};
-  f.Contents1Click();
+  f.HelpCommands->Contents1Click();
   ASSERT_EQ(asked.size(), 1);
   EXPECT_EQ(asked[0], QUrl::fromLocalFile(manual));
   ASSERT_EQ(fx.q.Log.size(), 1u);
@@ -150,12 +139,13 @@ TEST(MainFormDisplay, AManualThatNoBrowserOpensIsShownWithItsPathToCopy) {
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
 
   fx.q.Answers = {QMessageBox::Yes};
-  f.Contents1Click();
+  f.HelpCommands->Contents1Click();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), manual);
 
   // A browser that takes it: no message.
   fx.q.Log.clear();
-  f.OpenUrl = [](const QUrl&) { return true; };
-  f.Contents1Click();
+  f.HelpCommands->OpenUrl = [](const QUrl&) { return true; };
+  f.HelpCommands->Contents1Click();
   EXPECT_TRUE(fx.q.Log.empty());
+  qunsetenv("QUORVALIN_MANUAL");
 }

@@ -12,29 +12,18 @@
 #include <QToolBar>
 
 #include "../editor/guitestenv.h"
+#include "app/actions.h"
+#include "app/commands/filecommands.h"
+#include "app/commands/helpcommands.h"
 #include "app/fileassociation.h"
 #include "app/listingpanel.h"
+#include "app/mainstatusbar.h"
+#include "app/userblocktoolbar.h"
 #include "apptestutil.h"
 #include "editor/childd.h"
+#include "editor/cursors.h"
 
 namespace {
-struct Fixture {
-  QTemporaryDir dir;
-  TScriptedQuestions& q = TGuiEnvironment::Questions;
-  Fixture() {
-    ClearStore();
-    q.Log.clear();
-    q.Answers.clear();
-  }
-  QString Path(const QString& name) const { return dir.path() + "/" + name; }
-  TMainForm::TOptions Options() const {
-    TMainForm::TOptions o;
-    o.ProgramDir = dir.path();
-    o.WriteAssociation = false;
-    return o;
-  }
-};
-
 QStringList Titles(const TMainForm& f) {
   QStringList t;
   for (TChildD* d : f.Documents()) t.append(d->Caption());
@@ -42,10 +31,11 @@ QStringList Titles(const TMainForm& f) {
 }
 
 QStringList RecentEntries(TMainForm& f) {
-  f.FileItemClick();
+  f.FileCommands->FileItemClick();
   QStringList t;
-  const QList<QAction*> items = f.FileMenu->actions();
-  for (qsizetype i = items.indexOf(f.RecentSeparator) + 1; i < items.indexOf(f.Exit1); ++i)
+  const QList<QAction*> items = f.Actions->Menu(TMenuId::File)->actions();
+  const qsizetype exit = items.indexOf(f.Actions->Action(TCommand::Exit));
+  for (qsizetype i = items.indexOf(f.RecentSeparator) + 1; i < exit; ++i)
     t.append(items[i]->isSeparator() ? QString("-") : items[i]->text());
   return t;
 }
@@ -56,28 +46,28 @@ TEST(MainForm, StartsWithTheDocumentedState) {
   TMainForm f(fx.Options());
   EXPECT_EQ(f.windowTitle(), "Block-diagram editor");
   EXPECT_EQ(f.size(), QSize(630, 377));
-  EXPECT_EQ(f.CurrentTool, 0);
-  EXPECT_EQ(f.NewBlockKind, 0);
-  EXPECT_EQ(f.BackgroundColor, QColor(192, 192, 192));
-  EXPECT_EQ(f.NewDocumentTitle, QString::fromUtf8("Block-diagram №"));
-  EXPECT_EQ(f.LastDirectory, QDir(fx.dir.path()).absolutePath() + "/");
-  EXPECT_EQ(f.ClipboardDiagram->Count(), 0);
+  EXPECT_EQ(f.AppState.CurrentTool, TTool::Select);
+  EXPECT_EQ(f.AppState.NewBlockKind, 0);
+  EXPECT_EQ(f.AppState.BackgroundColor, QColor(192, 192, 192));
+  EXPECT_EQ(f.AppState.NewDocumentTitle, QString::fromUtf8("Block-diagram №"));
+  EXPECT_EQ(f.AppState.LastDirectory, QDir(fx.dir.path()).absolutePath() + "/");
+  EXPECT_EQ(f.AppState.ClipboardDiagram->Count(), 0);
   EXPECT_TRUE(f.ListingPanel->isHidden());
   EXPECT_EQ(f.ListingImages.size(), 15);  // ten kind icons and five empty slots
   EXPECT_TRUE(f.ListingImages[14].isNull());
   EXPECT_FALSE(f.ListingImages[0].isNull());
-  EXPECT_EQ(f.UserBlocks.Count(), 0);
+  EXPECT_EQ(f.AppState.UserBlocks.Count(), 0);
   EXPECT_TRUE(f.UserBlocksToolbar->isHidden());
   EXPECT_EQ(f.SpecialToolbar->windowTitle(), "Special tollbar");
   EXPECT_EQ(f.toolBarArea(f.AlignToolbar), Qt::LeftToolBarArea);
   EXPECT_EQ(f.toolBarArea(f.UserBlocksToolbar), Qt::BottomToolBarArea);
-  EXPECT_EQ(f.StatusPanels[0]->width(), 80);
+  EXPECT_EQ(f.StatusBar->StatusPanels[0]->width(), 80);
   EXPECT_EQ(f.Splitter->handleWidth(), 3);
   for (int n = 1; n <= 11; ++n) {
-    EXPECT_FALSE(QPixmap(QString(":/cursors/") + TMainForm::CursorNames[n]).isNull()) << n;
-    EXPECT_FALSE(f.CursorOf(n).pixmap().isNull()) << n;
+    EXPECT_FALSE(QPixmap(QString(":/cursors/") + CursorName(TCursor(n))).isNull()) << n;
+    EXPECT_FALSE(AppCursor(TCursor(n)).pixmap().isNull()) << n;
   }
-  EXPECT_TRUE(f.CursorOf(0).pixmap().isNull());
+  EXPECT_TRUE(AppCursor(TCursor::Default).pixmap().isNull());
 }
 
 TEST(MainForm, OpenDocumentActivatesAnExactTitleMatchAndLoadsOtherwise) {
@@ -91,7 +81,7 @@ TEST(MainForm, OpenDocumentActivatesAnExactTitleMatchAndLoadsOtherwise) {
   EXPECT_EQ(first->FileName, a);
   EXPECT_FALSE(first->Modified);
   EXPECT_EQ(first->Diagram.Count(), 3);
-  EXPECT_EQ(f.RecentFiles, QStringList{a});
+  EXPECT_EQ(f.AppState.RecentFiles, QStringList{a});
 
   // A second window on another file, then the first name again: no new window.
   const QString b = fx.Path("beta.fgd");
@@ -132,7 +122,7 @@ TEST(MainForm, RefusedFilesCloseTheirWindowQuietlyUnreadableOnesAreReported) {
   ASSERT_EQ(fx.q.Log.size(), 1u);
   EXPECT_FALSE(fx.q.Log[0].Text.isEmpty());
   EXPECT_EQ(fx.q.Log[0].Caption, "Block-diagram editor.");
-  EXPECT_TRUE(f.RecentFiles.isEmpty());
+  EXPECT_TRUE(f.AppState.RecentFiles.isEmpty());
 }
 
 TEST(MainForm, RecentFilesMenuAndQuickOpen) {
@@ -141,29 +131,29 @@ TEST(MainForm, RecentFilesMenuAndQuickOpen) {
   EXPECT_TRUE(RecentEntries(f).isEmpty());
   const QString a = fx.Path("a.fgd"), gone = fx.Path("gone.fgd");
   WriteDiagram(a);
-  f.RecentFiles = {a, gone};
+  f.AppState.RecentFiles = {a, gone};
   EXPECT_EQ(RecentEntries(f), (QStringList{"&1: " + a, "&2: " + gone, "-"}));
   // Opening the menu again rebuilds the entries instead of adding more.
   EXPECT_EQ(RecentEntries(f), (QStringList{"&1: " + a, "&2: " + gone, "-"}));
 
-  const QList<QAction*> items = f.FileMenu->actions();
+  const QList<QAction*> items = f.Actions->Menu(TMenuId::File)->actions();
   QAction* first = items[items.indexOf(f.RecentSeparator) + 1];
   QAction* second = items[items.indexOf(f.RecentSeparator) + 2];
-  f.QuickOpenClick(first);
+  f.FileCommands->QuickOpenClick(first);
   ASSERT_EQ(f.Documents().size(), 1);
   EXPECT_EQ(f.Documents()[0]->FileName, a);
   EXPECT_EQ(f.Documents()[0]->Diagram.Count(), 2);
   // Quick open does not look for a window that shows the file already.
-  f.QuickOpenClick(first);
+  f.FileCommands->QuickOpenClick(first);
   EXPECT_EQ(f.Documents().size(), 2);
 
-  f.QuickOpenClick(second);
+  f.FileCommands->QuickOpenClick(second);
   QCoreApplication::processEvents();
   EXPECT_EQ(f.Documents().size(), 2);
   ASSERT_EQ(fx.q.Log.size(), 1u);
   EXPECT_EQ(fx.q.Log[0].Text, "Can not load file");
   EXPECT_EQ(fx.q.Log[0].Icon, QMessageBox::Warning);
-  EXPECT_EQ(f.RecentFiles, QStringList{a});
+  EXPECT_EQ(f.AppState.RecentFiles, QStringList{a});
   EXPECT_EQ(RecentEntries(f), (QStringList{"&1: " + a, "-"}));
 }
 
@@ -176,17 +166,17 @@ TEST(MainForm, UserBlocksBesideTheProgramMakeToolbarButtonsAndListingImages) {
     ASSERT_TRUE(list.SaveToFile(QFile::encodeName(fx.Path("UserBlock.blu")).toStdString()));
   }
   TMainForm f(fx.Options());
-  ASSERT_EQ(f.UserBlocks.Count(), 2);
+  ASSERT_EQ(f.AppState.UserBlocks.Count(), 2);
   const QList<QAction*> buttons = f.UserBlocksToolbar->actions();
   ASSERT_EQ(buttons.size(), 2);
   EXPECT_EQ(buttons[1]->toolTip(), "Arrow");
   EXPECT_EQ(buttons[1]->data().toInt(), 21);
   EXPECT_EQ(buttons[1]->actionGroup(), f.ToolGroup);
   EXPECT_EQ(f.ListingImages.size(), 17);
-  EXPECT_EQ(f.ToolbarImages.size(), 2);
+  EXPECT_EQ(f.UserBlocksToolbar->ToolbarImages.size(), 2);
   buttons[1]->trigger();
-  EXPECT_EQ(f.CurrentTool, 5);
-  EXPECT_EQ(f.NewBlockKind, 16);
+  EXPECT_EQ(f.AppState.CurrentTool, TTool::CreateBlock);
+  EXPECT_EQ(f.AppState.NewBlockKind, 16);
   EXPECT_TRUE(buttons[1]->isChecked());
 
   // The toolbar shows only while a document is open.
@@ -197,8 +187,8 @@ TEST(MainForm, UserBlocksBesideTheProgramMakeToolbarButtonsAndListingImages) {
   EXPECT_FALSE(f.UserBlocksToolbar->isHidden());
 
   // Deleting one and rebuilding leaves every remaining block its own image.
-  f.UserBlocks.Delete(0);
-  f.RebuildUserBlockToolbar();
+  f.AppState.UserBlocks.Delete(0);
+  f.UserBlocksToolbar->RebuildUserBlockToolbar();
   EXPECT_EQ(f.UserBlocksToolbar->actions().size(), 1);
   EXPECT_EQ(f.UserBlocksToolbar->actions()[0]->toolTip(), "Arrow");
   EXPECT_EQ(f.UserBlocksToolbar->actions()[0]->data().toInt(), 20);
@@ -211,9 +201,9 @@ TEST(MainForm, AFileWithItsOwnUserBlocksRebuildsTheToolbar) {
   const QString file = fx.Path("own.fgd");
   WriteDiagram(file, 1, ub.get());
   TMainForm f(fx.Options());
-  ASSERT_EQ(f.UserBlocks.Count(), 0);
+  ASSERT_EQ(f.AppState.UserBlocks.Count(), 0);
   ASSERT_NE(f.OpenDocument(file), nullptr);
-  EXPECT_EQ(f.UserBlocks.Count(), 1);
+  EXPECT_EQ(f.AppState.UserBlocks.Count(), 1);
   ASSERT_EQ(f.UserBlocksToolbar->actions().size(), 1);
   EXPECT_EQ(f.UserBlocksToolbar->actions()[0]->toolTip(), "Flag");
   EXPECT_EQ(f.ListingImages.size(), 16);
@@ -225,7 +215,7 @@ TEST(MainForm, ListingPanelFollowsTheActiveDocument) {
   WriteDiagram(a, 3);
   WriteDiagram(b, 1);
   TMainForm f(fx.Options());
-  f.Listing1->trigger();
+  f.Actions->Action(TCommand::Listing)->trigger();
   EXPECT_FALSE(f.ListingPanel->isHidden());
   f.OpenDocument(a);
   ASSERT_EQ(f.ListingPanel->topLevelItemCount(), 3);
@@ -275,14 +265,14 @@ TEST(MainForm, SettingsAreReadAtStartAndWrittenAtExit) {
     EXPECT_EQ(f.size(), QSize(630, 377));
     EXPECT_EQ(f.toolBarArea(f.StandardToolbar), Qt::TopToolBarArea);
     EXPECT_EQ(f.toolBarArea(f.SpecialToolbar), Qt::TopToolBarArea);
-    EXPECT_EQ(f.BackgroundColor, QColor(255, 255, 224));
+    EXPECT_EQ(f.AppState.BackgroundColor, QColor(255, 255, 224));
     EXPECT_FALSE(f.ListingPanel->isHidden());
-    EXPECT_TRUE(f.Listing1->isChecked());
-    EXPECT_TRUE(f.Grid1->isChecked());
-    EXPECT_EQ(f.LastDirectory, "/srv/diagrams/");
-    EXPECT_EQ(f.RecentFiles.size(), 5);
-    EXPECT_EQ(f.StandardBlockSizes[1], (std::pair{120, 60}));
-    EXPECT_EQ(f.StandardBlockSizes[0], (std::pair{80, 20}));
+    EXPECT_TRUE(f.Actions->Action(TCommand::Listing)->isChecked());
+    EXPECT_TRUE(f.Actions->Action(TCommand::Grid)->isChecked());
+    EXPECT_EQ(f.AppState.LastDirectory, "/srv/diagrams/");
+    EXPECT_EQ(f.AppState.RecentFiles.size(), 5);
+    EXPECT_EQ(f.AppState.StandardBlockSizes[1], (std::pair{120, 60}));
+    EXPECT_EQ(f.AppState.StandardBlockSizes[0], (std::pair{80, 20}));
     // A new document takes the colour and the grid switch.
     const QString file = fx.Path("g.fgd");
     WriteDiagram(file);
@@ -290,8 +280,8 @@ TEST(MainForm, SettingsAreReadAtStartAndWrittenAtExit) {
     ASSERT_NE(d, nullptr);
     EXPECT_TRUE(d->ShowGrid);
     EXPECT_EQ(d->Color(), QColor(255, 255, 224));
-    f.BackgroundColor = QColor(1, 2, 3);
-    f.Grid1->setChecked(false);
+    f.AppState.BackgroundColor = QColor(1, 2, 3);
+    f.Actions->Action(TCommand::Grid)->setChecked(false);
   }
   QSettings s(QSettings::NativeFormat, QSettings::UserScope, SettingsOrganisation());
   EXPECT_EQ(s.value("FullWind").toString(), "false");
@@ -405,13 +395,13 @@ TEST(MainForm, ListingSplitterIsShownExactlyWithThePanel) {
   TMainForm f(fx.Options());
   f.show();
   EXPECT_TRUE(f.Splitter->handle(1)->isHidden());
-  f.Listing1->trigger();
+  f.Actions->Action(TCommand::Listing)->trigger();
   QCoreApplication::processEvents();
   EXPECT_TRUE(f.ListingPanel->isVisible());
   EXPECT_FALSE(f.Splitter->handle(1)->isHidden());
   EXPECT_EQ(f.ListingPanel->columnCount(), 3);
   EXPECT_EQ(f.ListingPanel->headerItem()->text(2), "Size");
-  f.Listing1->trigger();
+  f.Actions->Action(TCommand::Listing)->trigger();
   QCoreApplication::processEvents();
   EXPECT_TRUE(f.Splitter->handle(1)->isHidden());
 }
@@ -419,23 +409,23 @@ TEST(MainForm, ListingSplitterIsShownExactlyWithThePanel) {
 TEST(MainForm, StatusBarShowsPanelsForDocumentsAndHintsOverTheListing) {
   Fixture fx;
   TMainForm f(fx.Options());
-  EXPECT_TRUE(f.StatusSimple);
+  EXPECT_TRUE(f.StatusBar->StatusSimple);
   TChildD* d = f.CreateDocument("x");
   d->FormMouseMove(Qt::NoButton, Qt::NoModifier, 10, 6);
-  EXPECT_FALSE(f.StatusSimple);
-  EXPECT_EQ(f.StatusPanels[0]->text(), "(5, 3)");
-  EXPECT_FALSE(f.StatusPanels[0]->isHidden());
+  EXPECT_FALSE(f.StatusBar->StatusSimple);
+  EXPECT_EQ(f.StatusBar->StatusPanels[0]->text(), "(5, 3)");
+  EXPECT_FALSE(f.StatusBar->StatusPanels[0]->isHidden());
   emit f.ListingPanel->MouseEntered();
-  EXPECT_TRUE(f.StatusSimple);
-  EXPECT_TRUE(f.StatusPanels[0]->isHidden());
+  EXPECT_TRUE(f.StatusBar->StatusSimple);
+  EXPECT_TRUE(f.StatusBar->StatusPanels[0]->isHidden());
 
   // A real mouse move over the shown document reaches the same handler.
   f.show();
   QCoreApplication::processEvents();
   QTest::mouseMove(d, QPoint(30, 14));
   QCoreApplication::processEvents();
-  EXPECT_FALSE(f.StatusSimple);
-  EXPECT_EQ(f.StatusPanels[0]->text(), "(15, 7)");
+  EXPECT_FALSE(f.StatusBar->StatusSimple);
+  EXPECT_EQ(f.StatusBar->StatusPanels[0]->text(), "(15, 7)");
 }
 
 TEST(MainForm, ClosingADocumentWindowAsksAndCancelKeepsIt) {
@@ -456,7 +446,12 @@ TEST(MainForm, ClosingADocumentWindowAsksAndCancelKeepsIt) {
 TEST(MainForm, TheManualIsFound) {
   Fixture fx;
   TMainForm f(fx.Options());
-  const QString help = f.HelpFile();
+  // The manual is looked for beside the program and where QUORVALIN_MANUAL
+  // points; the test program lies elsewhere.
+  EXPECT_TRUE(f.HelpCommands->HelpFile().isEmpty());
+  qputenv("QUORVALIN_MANUAL", QV_MANUAL);
+  const QString help = f.HelpCommands->HelpFile();
+  qunsetenv("QUORVALIN_MANUAL");
   ASSERT_FALSE(help.isEmpty());
   EXPECT_TRUE(help.endsWith("/index.html"));
   QFile file(help);

@@ -8,29 +8,13 @@
 #include <QScreen>
 
 #include "../editor/guitestenv.h"
+#include "app/actions.h"
+#include "app/commands/filecommands.h"
 #include "app/mainform.h"
 #include "apptestutil.h"
 #include "editor/childd.h"
 
 namespace {
-struct Fixture {
-  QTemporaryDir dir;
-  TScriptedQuestions& q = TGuiEnvironment::Questions;
-  Fixture() {
-    ClearStore();
-    q.Log.clear();
-    q.Answers.clear();
-  }
-  QString Path(const QString& name) const { return dir.path() + "/" + name; }
-  QString Canonical(const QString& name) const { return QFileInfo(Path(name)).canonicalFilePath(); }
-  TMainForm::TOptions Options() const {
-    TMainForm::TOptions o;
-    o.ProgramDir = dir.path();
-    o.WriteAssociation = false;
-    return o;
-  }
-};
-
 // Runs in another current folder and goes back to the old one afterwards.
 struct CurrentFolder {
   QString old = QDir::currentPath();
@@ -80,20 +64,20 @@ TEST(OpeningFiles, RelativeAbsoluteAndLinkedNamesOfOneFileShareOneWindowAndOneRe
     MainFormLoadFile(QFile::encodeName(fx.Path("linked/./loop.fgd")).constData());
   }
   EXPECT_EQ(Titles(f), QStringList{canonical});
-  EXPECT_EQ(f.RecentFiles, QStringList{canonical});
+  EXPECT_EQ(f.AppState.RecentFiles, QStringList{canonical});
 
   // The Open dialog's names go the same way, and so do recent entries.
   fx.q.OpenAnswer = {fx.Path("linked/loop.fgd")};
-  f.Open1Click();
+  f.FileCommands->Open1Click();
   EXPECT_EQ(Titles(f), QStringList{canonical});
-  f.RecentFiles = {fx.Path("linked/loop.fgd")};
-  f.FileItemClick();
-  const QList<QAction*> items = f.FileMenu->actions();
-  f.QuickOpenClick(items[items.indexOf(f.RecentSeparator) + 1]);
+  f.AppState.RecentFiles = {fx.Path("linked/loop.fgd")};
+  f.FileCommands->FileItemClick();
+  const QList<QAction*> items = f.Actions->Menu(TMenuId::File)->actions();
+  f.FileCommands->QuickOpenClick(items[items.indexOf(f.RecentSeparator) + 1]);
   ASSERT_EQ(f.Documents().size(), 2);  // quick open does not look for an open window
   EXPECT_EQ(f.Documents()[1]->Caption(), canonical);
   EXPECT_EQ(f.Documents()[1]->FileName, canonical);
-  EXPECT_EQ(f.RecentFiles, QStringList{canonical});
+  EXPECT_EQ(f.AppState.RecentFiles, QStringList{canonical});
 
   // A new document saved under a relative name keeps the absolute one.
   TChildD* fresh = f.CreateDocument("new");
@@ -114,9 +98,9 @@ TEST(OpeningFiles, ARelativeRecentEntryGivesWayToTheAbsoluteNameOfItsFile) {
   TMainForm f(fx.Options());
   // An entry stored by an earlier version while it ran in the file's folder.
   CurrentFolder here(fx.dir.path());
-  f.RecentFiles = {"old.fgd", "/elsewhere/other.fgd"};
+  f.AppState.RecentFiles = {"old.fgd", "/elsewhere/other.fgd"};
   ASSERT_NE(f.OpenDocument(file), nullptr);
-  EXPECT_EQ(f.RecentFiles, (QStringList{fx.Canonical("old.fgd"), "/elsewhere/other.fgd"}));
+  EXPECT_EQ(f.AppState.RecentFiles, (QStringList{fx.Canonical("old.fgd"), "/elsewhere/other.fgd"}));
 }
 
 TEST(OpeningFiles, NewWindowsCascadeFullyInsideTheDocumentArea) {
@@ -179,10 +163,10 @@ TEST(OpeningFiles, ARefusedFileGivesTheActivationBackToTheWindowActiveBefore) {
     EXPECT_EQ(f.ActiveDocument(), before);
   }
   // The same for a recent entry that does not load.
-  f.RecentFiles = {junk};
-  f.FileItemClick();
-  const QList<QAction*> items = f.FileMenu->actions();
-  f.QuickOpenClick(items[items.indexOf(f.RecentSeparator) + 1]);
+  f.AppState.RecentFiles = {junk};
+  f.FileCommands->FileItemClick();
+  const QList<QAction*> items = f.Actions->Menu(TMenuId::File)->actions();
+  f.FileCommands->QuickOpenClick(items[items.indexOf(f.RecentSeparator) + 1]);
   QCoreApplication::processEvents();
   EXPECT_EQ(f.ActiveDocument(), b);
   EXPECT_EQ(f.Documents().size(), 3);

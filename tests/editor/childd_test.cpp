@@ -9,28 +9,13 @@
 #include "guitestenv.h"
 
 namespace {
-class TFakeHost : public TDocumentHost {
- public:
-  bool SaveSucceeds = true;
-  int Saves = 0;
-  QString Panels[2];
-  TUserBlockList* UserBlockList() override { return nullptr; }
-  ListView* ListingView() override { return nullptr; }
-  bool ListingShows(const TShem*) const override { return false; }
-  QString FontFace() const override { return QString(); }
-  QColor GetBackgroundColor() const override { return QColor(10, 120, 200); }
-  int GetCurrentTool() const override { return 0; }
-  int GetNewBlockKind() const override { return 0; }
-  bool SaveDocument(TChildD* doc) override {
-    ++Saves;
-    if (SaveSucceeds) doc->Modified = false;
-    return SaveSucceeds;
-  }
-  void SetStatusPanel(int i, const QString& t) override { Panels[i] = t; }
+// Documents take the shared background colour when they are made.
+struct TBlueHost : TTestHost {
+  TBlueHost() { state.BackgroundColor = QColor(10, 120, 200); }
 };
 
 struct Window {
-  TFakeHost host;
+  TBlueHost host;
   TChildD doc{&host};
   Window() {
     doc.resize(420, 300);
@@ -52,7 +37,7 @@ TEST(ChildD, NewWindowStartsAtScaleTwoAtTheOriginWithoutGridInTheBackgroundColou
   EXPECT_EQ(w.doc.Origin, (TPoint{0, 0}));
   EXPECT_FALSE(w.doc.ShowGrid);
   EXPECT_FALSE(w.doc.Modified);
-  EXPECT_FALSE(w.doc.CanUndo);
+  EXPECT_FALSE(w.doc.CanUndo());
   EXPECT_TRUE(w.doc.FileName.isEmpty());
   EXPECT_EQ(w.doc.Color(), QColor(10, 120, 200));
   EXPECT_EQ(QColor(w.doc.View().pixel(5, 5)), QColor(10, 120, 200));
@@ -131,7 +116,7 @@ TEST(ChildD, PaintsTheObjectsInViewAtTheScrolledPosition) {
   EXPECT_FALSE(IsBlack(w.doc.View(), 20, 20));
   EXPECT_TRUE(IsBlack(w.doc.View(), 200, 100));
   EXPECT_TRUE(IsBlack(w.doc.View(), 280, 140));
-  w.doc.Selection.push_back(w.doc.Diagram.GetObj(1));
+  w.doc.Selection.Add(w.doc.Diagram.GetObj(1));
   w.doc.Redraw();
   for (int dy = -2; dy < 2; ++dy)
     for (int dx = -2; dx < 2; ++dx)

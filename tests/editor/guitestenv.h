@@ -1,7 +1,7 @@
 #pragma once
 // Shared set-up of the window tests: one QApplication on the offscreen
-// platform, settings and per-user data in a temporary folder, and modal
-// questions answered by script.
+// platform, settings and per-user data in a temporary folder, modal
+// questions answered by script, and a main window stand-in for documents.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,8 @@
 #include <deque>
 #include <memory>
 
+#include "editor/childd.h"
+#include "editor/documenthost.h"
 #include "editor/modalquestions.h"
 
 // Every question is recorded; answers are taken from the queue (Cancel when it
@@ -44,6 +46,26 @@ class TScriptedQuestions : public TModalQuestions {
   QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return SaveAnswer;
   }
+};
+
+// What a document window gets from its main window, kept in the open: the
+// shared state, the status bar panels and the Save command's outcome.
+class TTestHost : public TDocumentHost {
+ public:
+  TEditorState state;
+  QString Panels[2];
+  bool SaveSucceeds = true;
+  int Saves = 0;
+  TEditorState& State() override { return state; }
+  ListView* ListingView() override { return nullptr; }
+  bool ListingShows(const TShem*) const override { return false; }
+  QString FontFace() const override { return QString(); }
+  bool SaveDocument(TChildD* doc) override {
+    ++Saves;
+    if (SaveSucceeds) doc->Modified = false;
+    return SaveSucceeds;
+  }
+  void SetStatusPanel(int i, const QString& t) override { Panels[i] = t; }
 };
 
 class TGuiEnvironment : public ::testing::Environment {

@@ -8,23 +8,8 @@
 #include "editor/documenthost.h"
 #include "guitestenv.h"
 
-namespace {
-class TQuietHost : public TDocumentHost {
- public:
-  TUserBlockList* UserBlockList() override { return nullptr; }
-  ListView* ListingView() override { return nullptr; }
-  bool ListingShows(const TShem*) const override { return false; }
-  QString FontFace() const override { return QString(); }
-  QColor GetBackgroundColor() const override { return QColor(192, 192, 192); }
-  int GetCurrentTool() const override { return 0; }
-  int GetNewBlockKind() const override { return 0; }
-  bool SaveDocument(TChildD*) override { return false; }
-  void SetStatusPanel(int, const QString&) override {}
-};
-}  // namespace
-
 TEST(ChildDScrollRanges, ClampingAPositionDoesNotMoveTheOriginOrCloseTheEditor) {
-  TQuietHost host;
+  TTestHost host;
   TChildD doc(&host);
   doc.resize(420, 300);
   doc.FormResize();

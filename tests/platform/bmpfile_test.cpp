@@ -6,6 +6,7 @@
 #include <array>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -296,4 +297,62 @@ TEST(BmpFile, DamagedFilesNeverCrash) {
   // Both outcomes occur, so the damage reaches both the refusals and the reads.
   EXPECT_GT(loaded, 100);
   EXPECT_GT(refused, 100);
+}
+
+// Files from a quarter megabyte up are mapped rather than read: they read
+// back as the same bytes given in memory do, rows where they lie in the file,
+// and stay readable when the bitmap is moved.
+TEST(BmpFile, LargeFilesAreMappedAndReadAlike) {
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("bmpmap-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  std::mt19937 rng(21);
+  for (int bits : {4, 8, 24, 32}) {
+    SCOPED_TRACE(bits);
+    testbmp::BmpDesc s;
+    s.bits = bits;
+    s.width = 701;  // rows padded
+    s.height = bits == 4 ? 900 : 400;
+    s.topDown = bits == 32;
+    if (bits <= 8)
+      for (int i = 0; i < (1 << bits); ++i) s.palette.push_back(rng() & 0xFFFFFF);
+    for (int i = 0; i < s.width * s.height; ++i)
+      s.pixels.push_back(bits <= 8 ? rng() % (1u << bits) : rng() & 0xFFFFFF);
+    const auto bytes = testbmp::Build(s);
+    ASSERT_GE(bytes.size(), 256u * 1024u);
+    const std::string path = (dir / "big.bmp").string();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+
+    BmpFile mapped = BmpFile::LoadFromFile(path);
+    const BmpFile copy = Load(bytes);
+    const BmpFile moved = std::move(mapped);
+    ASSERT_EQ(moved.Width(), copy.Width());
+    ASSERT_EQ(moved.Height(), copy.Height());
+    std::vector<std::uint8_t> a(std::size_t(s.width) * 3), b(a.size());
+    for (int y = 0; y < s.height; ++y) {
+      moved.ReadRgbRow(y, a.data());
+      copy.ReadRgbRow(y, b.data());
+      ASSERT_EQ(a, b) << "row " << y;
+      if (bits <= 8) {
+        ASSERT_EQ(0, std::memcmp(moved.IndexRow(y), copy.IndexRow(y), std::size_t(s.width)));
+      }
+    }
+    // Stored rows: blue, green, red for 24 bits; with a fourth byte for 32.
+    const int y = 123, x = 77;
+    const std::uint32_t raw = s.pixels[std::size_t(y * s.width + x)];
+    if (bits == 24) {
+      EXPECT_EQ(moved.RowLayout(), BmpFile::Layout::Bgr24);
+      const std::uint8_t* p = moved.StoredRow(y) + 3 * x;
+      EXPECT_EQ(std::uint32_t(p[0] | p[1] << 8 | p[2] << 16), raw);
+    } else if (bits == 32) {
+      EXPECT_EQ(moved.RowLayout(), BmpFile::Layout::Bgrx32);
+      const std::uint8_t* p = moved.StoredRow(y) + 4 * x;
+      EXPECT_EQ(std::uint32_t(p[0] | p[1] << 8 | p[2] << 16), raw);
+    } else {
+      EXPECT_EQ(moved.RowLayout(), BmpFile::Layout::Indexed);
+      EXPECT_EQ(moved.StoredRow(y)[x], raw);
+    }
+  }
+  std::filesystem::remove_all(dir);
 }

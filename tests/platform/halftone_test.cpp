@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
+
+#include "platform/testbmp.h"
 
 using platform::BmpFile;
 using platform::HalftoneIndex;
@@ -58,6 +61,20 @@ TEST(Halftone, LookupEqualsFullSearch) {
       for (int b : edges)
         ASSERT_EQ(HalftoneIndex(std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)),
                   BruteNearest(r, g, b));
+  // Near the grey axis and around the system colours the cube's answer
+  // competes with the further colours: every colour within 20 of a grey or
+  // of one of them.
+  for (int i = 216; i < 256; ++i)
+    for (int d1 = -20; d1 <= 20; ++d1)
+      for (int d2 = -20; d2 <= 20; ++d2)
+        for (int d3 = -20; d3 <= 20; d3 += 4) {
+          const int r = std::clamp(int(pal[std::size_t(i)] & 255) + d1, 0, 255);
+          const int g = std::clamp(int((pal[std::size_t(i)] >> 8) & 255) + d2, 0, 255);
+          const int b = std::clamp(int(pal[std::size_t(i)] >> 16) + d3, 0, 255);
+          ASSERT_EQ(HalftoneIndex(std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)),
+                    BruteNearest(r, g, b))
+              << r << "," << g << "," << b;
+        }
   std::mt19937 rng(4);
   for (int i = 0; i < 300000; ++i) {
     const int r = int(rng() & 255), g = int(rng() & 255), b = int(rng() & 255);
@@ -92,4 +109,47 @@ TEST(Halftone, ReduceToHalftoneMapsEveryPixel) {
   EXPECT_EQ(r2.IndexAt(0, 0), BruteNearest(250, 250, 250));
   EXPECT_EQ(r2.IndexAt(1, 0), BruteNearest(1, 2, 130));
   EXPECT_EQ(r2.IndexAt(2, 0), BruteNearest(0, 0, 0));
+}
+
+// Rows read where they lie, in every stored layout, with runs of every
+// length (the fast path skips four equal pixels at a time) and 32-bit
+// pixels of one colour whose unused fourth byte differs.
+TEST(Halftone, BitmapRowsOfEveryLayoutMapEveryPixel) {
+  std::mt19937 rng(6);
+  for (int bits : {16, 24, 32}) {
+    SCOPED_TRACE(bits);
+    testbmp::BmpDesc s;
+    s.bits = bits;
+    s.width = 53;
+    s.height = 7;
+    s.topDown = bits == 32;
+    if (bits == 16) {
+      s.compression = 3;
+      s.masks[0] = 0xF800, s.masks[1] = 0x07E0, s.masks[2] = 0x001F;
+    }
+    std::uint32_t v = 0;
+    for (int i = 0; i < s.width * s.height; ++i) {
+      if (rng() % (1 + i % 9) == 0) v = rng() & (bits == 16 ? 0xFFFF : 0xFFFFFF);
+      s.pixels.push_back(bits == 32 ? v | (rng() % 3 == 0 ? 0xFF000000u : 0) : v);
+    }
+    const auto bytes = testbmp::Build(s);
+    const BmpFile bmp = BmpFile::LoadFromMemory(bytes.data(), bytes.size());
+    std::vector<std::uint8_t> out(std::size_t(s.width)), scratch(std::size_t(s.width) * 3);
+    for (int y = 0; y < s.height; ++y) {
+      platform::HalftoneBitmapRow(bmp, y, out.data(), scratch.data());
+      for (int x = 0; x < s.width; ++x) {
+        const platform::ColorValue c = bmp.PixelAt(x, y);
+        ASSERT_EQ(out[std::size_t(x)], BruteNearest(c & 255, (c >> 8) & 255, c >> 16))
+            << x << "," << y;
+      }
+    }
+  }
+  // Red, green, blue rows of a bitmap made in memory.
+  std::vector<std::uint8_t> rgb(9 * 3, 40);
+  rgb[20] = 200;
+  const BmpFile made = BmpFile::MakeTrueColor(9, 1, 24, rgb);
+  std::vector<std::uint8_t> out(9), scratch(27);
+  platform::HalftoneBitmapRow(made, 0, out.data(), scratch.data());
+  for (int x = 0; x < 9; ++x)
+    EXPECT_EQ(out[std::size_t(x)], x == 6 ? BruteNearest(40, 40, 200) : BruteNearest(40, 40, 40));
 }

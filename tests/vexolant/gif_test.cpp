@@ -349,3 +349,40 @@ TEST(GifOutput, ClearCodeAfterTheTableFills) {
   EXPECT_GE(clears, 3);
   CheckDecoders(dir / "img.gif", file, 200, 100, ExpectedColors(Read(testbmp::Build(s))));
 }
+
+// Bitmaps large enough to be mapped, whose colours keep coming after the
+// table size is settled (more than 128 in the top rows, more further down),
+// with palette entries that share a colour: the bytes are still the literal
+// writer's, with the late colours in the table written before the data.
+TEST(GifOutput, ColoursAfterTheTableSizeIsSettled) {
+  TempDir dir("late");
+  std::mt19937 rng(9);
+  for (int bits : {8, 24}) {
+    SCOPED_TRACE(bits);
+    testbmp::BmpDesc s;
+    s.bits = bits;
+    s.width = 700;
+    s.height = bits == 8 ? 400 : 130;
+    for (int i = 0; i < 256 && bits == 8; ++i)
+      s.palette.push_back(i % 50 == 7 ? testbmp::Rgb(1, 2, 3) : rng() & 0xFFFFFF);
+    for (int y = 0; y < s.height; ++y)
+      for (int x = 0; x < s.width; ++x) {
+        std::uint32_t v;
+        if (y < 2)  // the top rows: 150 colours, noise
+          v = bits == 8 ? rng() % 150 : (rng() % 150) * 0x010101u;
+        else if (y % 50 == 49 && x < 100)  // now and then a colour not seen yet
+          v = bits == 8 ? 150 + (rng() % 106) : rng() & 0xFFFFFF;
+        else  // the rest: runs
+          v = bits == 8 ? std::uint32_t(x / 64) : std::uint32_t(x / 64) * 0x202020u;
+        s.pixels.push_back(v);
+      }
+    const auto bmpBytes = testbmp::Build(s);
+    ASSERT_GE(bmpBytes.size(), 256u * 1024u);
+    const auto file = Export(dir, bmpBytes);
+    const platform::BmpFile bmp = Read(bmpBytes);
+    ASSERT_EQ(file, gifref::WriteGif(bmp));
+    const Gif g = Parse(file);
+    EXPECT_EQ(g.colorCount, 256u);
+    CheckDecoders(dir / "img.gif", file, s.width, s.height, ExpectedColors(bmp));
+  }
+}

@@ -3,6 +3,8 @@
 // the failure messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <random>
 
 #include "vexolant/bigbytearray.h"
@@ -50,6 +52,52 @@ TEST(LzwEncoder, HashedTableGivesTheLinearSearchBytes) {
     for (auto& c : d.codes) tableFills += c.first == (1u << m) && &c != &d.codes.front();
   }
   EXPECT_GT(tableFills, 20);  // the clear code after a full table was exercised
+}
+
+// The encoder fed in pieces, through a colour map, gives the stream of the
+// mapped sequence in one go, in blocks of 255 bytes but the last.
+TEST(LzwEncoder, PiecesThroughAColourMapGiveTheWholeStream) {
+  struct Blocks : TBlockOutput {
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::size_t> lengths;
+    void PutBlock(const std::uint8_t* data, std::size_t n) override {
+      bytes.insert(bytes.end(), data, data + n);
+      lengths.push_back(n);
+    }
+  };
+  std::mt19937 rng(31);
+  for (int round = 0; round < 150; ++round) {
+    const unsigned m = 2 + rng() % 7;
+    const std::size_t n = 1 + rng() % (round < 50 ? 300 : 40000);
+    // Bytes of any value, mapped onto the indices below 2^m; long runs now
+    // and then, and two byte values with the same index.
+    std::array<std::uint8_t, 256> map;
+    for (auto& v : map) v = std::uint8_t(rng() % (1u << m));
+    std::vector<std::uint8_t> bytes(n), mapped(n);
+    std::uint8_t b = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      if (rng() % (round % 3 == 0 ? 40 : 2) == 0) b = std::uint8_t(rng());
+      bytes[i] = b;
+      mapped[i] = map[b];
+    }
+    Blocks out;
+    TLzwEncoder encoder(m, out);
+    for (std::size_t at = 0; at < n;) {
+      const std::size_t piece = std::min<std::size_t>(n - at, rng() % 4 == 0 ? 1 : rng() % 700);
+      encoder.Feed(bytes.data() + at, piece, map.data());
+      at += piece;
+    }
+    encoder.Finish();
+    ASSERT_EQ(out.bytes, gifref::Compress(mapped, m)) << "round " << round;
+    for (std::size_t i = 0; i < out.lengths.size(); ++i)
+      ASSERT_TRUE(out.lengths[i] == 255 || (i + 1 == out.lengths.size() && out.lengths[i] > 0));
+  }
+  struct Nothing : TBlockOutput {
+    void PutBlock(const std::uint8_t*, std::size_t) override {}
+  } nothing;
+  TLzwEncoder empty(2, nothing);
+  empty.Feed(nullptr, 0);
+  EXPECT_THROW(empty.Finish(), std::invalid_argument);
 }
 
 TEST(LzwEncoder, LastPixelThatCannotExtendIsItsOwnCode) {
