@@ -15,6 +15,8 @@ const TCommandRow kCommands[] = {
     {TCommand::Open, "Open1", "&Open", "Open an existing file", "Ctrl+O", 0, TImageStrip::Standart,
      1},
     {TCommand::Exit, "Exit1", "E&xit", "Exit the application", "", 99},
+    {TCommand::FullScreen, "Fullscreen1", "Full-screen preview", "Full-screen preview", "", 0,
+     TImageStrip::Standart, 10, R::ActiveDocument},
     {TCommand::Grid, "Grid1", "Grid", "Show/Unshow grid", "", 0, TImageStrip::Standart, 12,
      R::Always, true},
     {TCommand::Listing, "Listing1", "Listing", "Show/Unshow list of object", "", 0,

@@ -30,6 +30,7 @@ enum class TCommand : uint8_t {
   Open,
   Exit,
   // "View"
+  FullScreen,
   Grid,
   Listing,
   // "&?"

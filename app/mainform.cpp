@@ -123,6 +123,8 @@ void TMainForm::CreateMenus() {
   file->addAction(Actions->Action(TCommand::Exit));
 
   QMenu* view = Actions->CreateMenu(TMenuId::View, menuBar());
+  view->addAction(Actions->Action(TCommand::FullScreen));
+  view->addSeparator();
   view->addAction(Actions->Action(TCommand::Grid));
   view->addAction(Actions->Action(TCommand::Listing));
 

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -67,7 +68,12 @@ int TakeNotches(int& sum, int delta) {
 
 // The diagram's side of the shared listing panel: passes everything on while
 // the panel shows this document, and nothing while it shows another one.
-class TChildD::TListingMirror : public ListView {
+// Rows refer to objects: when objects are deleted, the rows go at once (the
+// caller refills the panel), so no row outlives its object, also while the
+// panel is hidden and not refilled.
+// It is made before the diagram (which reports to it up to its destruction),
+// so the window registers it as an observer once the diagram exists.
+class TChildD::TListingMirror : public ListView, public TShemObserver {
  public:
   TListingMirror(TDocumentHost* host, const TShem* diagram) : host_(host), diagram_(diagram) {}
   void BeginUpdate() override {
@@ -77,11 +83,15 @@ class TChildD::TListingMirror : public ListView {
     if (ListView* v = Target()) v->EndUpdate();
   }
   void Clear() override {
+    rows_ = false;
     if (ListView* v = Target()) v->Clear();
   }
   void Append(const std::string& caption, int imageIndex, const std::string& position,
               const std::string& size, TShemObj* obj) override {
-    if (ListView* v = Target()) v->Append(caption, imageIndex, position, size, obj);
+    if (ListView* v = Target()) {
+      rows_ = true;
+      v->Append(caption, imageIndex, position, size, obj);
+    }
   }
   bool Visible() const override {
     const ListView* v = Target();
@@ -89,11 +99,18 @@ class TChildD::TListingMirror : public ListView {
   }
 
  private:
+  void ObjectsDeleted(const std::vector<TShemObj*>&) override {
+    if (rows_) Clear();
+  }
+  void AllObjectsDeleted() override {
+    if (rows_) Clear();
+  }
   ListView* Target() const {
     return host_ && host_->ListingShows(diagram_) ? host_->ListingView() : nullptr;
   }
   TDocumentHost* host_;
   const TShem* diagram_;
+  bool rows_ = false;  // rows of this diagram may be in the panel
 };
 
 // Lets go of the edited block when it leaves the diagram; its pending text
@@ -143,9 +160,11 @@ TChildD::TChildD(TDocumentHost* host, QWidget* parent)
   centred.setAlignment(Qt::AlignHCenter);
   Memo1->document()->setDefaultTextOption(centred);
   Memo1->hide();
+  Memo1->installEventFilter(this);
 
   Diagram.UserBlocks = &State().UserBlocks;
   Diagram.SetListView(listing_.get());
+  Diagram.AddObserver(listing_.get());
   SetFontFace(host_ ? host_->FontFace() : QString());
   SetColor(State().BackgroundColor);
   FormResize();
@@ -155,6 +174,7 @@ TChildD::~TChildD() {
   // FormDestroy: the selection goes before the objects it refers to.
   Selection.Clear();
   EditedBlock = nullptr;
+  Diagram.RemoveObserver(listing_.get());
 }
 
 TEditorState& TChildD::State() const {
@@ -227,22 +247,19 @@ void TChildD::FormShow() {
 
 void TChildD::ScrollBar1Scroll(int pos) {
   Origin.X = pos;
-  Memo1->hide();
-  EditedBlock = nullptr;
+  Memo1Exit();
   Redraw();
 }
 
 void TChildD::ScrollBar2Scroll(int pos) {
   Origin.Y = pos;
-  Memo1->hide();
-  EditedBlock = nullptr;
+  Memo1Exit();
   Redraw();
 }
 
 void TChildD::ZoomAt(uint8_t scale, TPoint at) {
   const TPoint under = ScreenToDiagram(at);
-  Memo1->hide();
-  EditedBlock = nullptr;
+  Memo1Exit();
   Scale = scale;
   UpdateScrollRanges();
   // The new origin puts `under` at `at` again: what ScreenToDiagram adds to
@@ -336,16 +353,32 @@ void TChildD::DrawLink(const TShemObj* link, bool selected) {
   update();
 }
 
-void TChildD::SetOverlay(std::function<void(QPainter&)> overlay) {
-  overlay_ = std::move(overlay);
-  update();
+void TChildD::SetFeedback(TDragFeedback feedback) {
+  const QRegion dirty = feedback_.Region() + feedback.Region();
+  feedback_ = std::move(feedback);
+  if (!dirty.isEmpty()) update(dirty);
 }
 
-void TChildD::paintEvent(QPaintEvent*) {
+void TChildD::paintEvent(QPaintEvent* e) {
   if (view_.size() != size()) Render();
   QPainter p(this);
+  p.setClipRegion(e->region());
   if (!view_.isNull()) p.drawImage(0, 0, view_);
-  if (overlay_) overlay_(p);
+  feedback_.Draw(p);
+}
+
+void TChildD::ShowCursor(TCursor c) { setCursor(AppCursor(c)); }
+
+void TChildD::ShowTextCursor() { setCursor(Qt::IBeamCursor); }
+
+void TChildD::ShowStatus(int panel, TPoint p) {
+  if (host_) host_->SetStatusPanel(panel, QString::fromStdString(PointToStr(p)));
+}
+
+TRect TChildD::ScreenRectToDiagram(TPoint a, TPoint b) const {
+  TRect r = RectOfPoints(ScreenToDiagram(a), ScreenToDiagram(b));
+  NormalizeRect(r);
+  return r;
 }
 
 void TChildD::resizeEvent(QResizeEvent*) { FormResize(); }
@@ -390,12 +423,16 @@ TMouseInput TChildD::Input(Qt::MouseButton button, Qt::KeyboardModifiers shift, 
 }
 
 void TChildD::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+  // The window takes the focus, so an open in-place editor loses it and commits.
+  setFocus(Qt::MouseFocusReason);
   // Any press ends a drag in progress; a press of another button ends it
   // without the work of its release.
-  if (dragTool_) dragTool_->CancelDrag();
-  dragTool_ = nullptr;
-  MouseState = TMouseState::Idle;
-  if (button != Qt::LeftButton) return;
+  EndDrag();
+  if (button != Qt::LeftButton) {
+    DragStart = {x, y};
+    return;
+  }
+  if (EditorShown()) Memo1Exit();
   TEditorTool& tool = Tool(State().CurrentTool);
   tool.MouseDown(Input(button, shift, x, y));
   if (MouseState != TMouseState::Idle) dragTool_ = &tool;
@@ -406,19 +443,26 @@ void TChildD::FormMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers shift, int x
   if (dragTool_) {
     dragTool_->DragMove(in);
   } else {
-    if (host_) host_->SetStatusPanel(0, QString::fromStdString(PointToStr(in.At)));
+    DragStart = {x, y};
     UpdateHint(in.At);
-    setCursor(AppCursor(TCursor::Default));
+    ShowStatus(0, in.At);
+    ShowCursor(TCursor::Default);
     Tool(State().CurrentTool).IdleMove(in);
   }
-  if (!rect().contains(x, y)) setCursor(AppCursor(TCursor::Default));
+  if (!rect().contains(x, y)) ShowCursor(TCursor::Default);
 }
 
 void TChildD::FormMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
   if (host_) host_->SetStatusPanel(1, QString());
   TEditorTool* tool = dragTool_;
   dragTool_ = nullptr;
-  if (tool && button == Qt::LeftButton) tool->MouseUp(Input(button, shift, x, y));
+  if (tool) {
+    // Releasing another button ends the drag without the release work.
+    if (button == Qt::LeftButton)
+      tool->MouseUp(Input(button, shift, x, y));
+    else
+      tool->CancelDrag();
+  }
   MouseState = TMouseState::Idle;
 }
 
@@ -434,6 +478,19 @@ void TChildD::changeEvent(QEvent* e) {
   // Assistive technology and UI automation know the view by its caption.
   if (e->type() == QEvent::WindowTitleChange) setAccessibleName(windowTitle());
   QWidget::changeEvent(e);
+}
+
+void TChildD::EndDrag() {
+  TEditorTool* tool = dragTool_;
+  dragTool_ = nullptr;
+  MouseState = TMouseState::Idle;
+  if (tool) tool->CancelDrag();
+}
+
+bool TChildD::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == Memo1 && e->type() == QEvent::FocusOut && !hidingEditor_ && EditorShown())
+    Memo1Exit();
+  return QWidget::eventFilter(watched, e);
 }
 
 void TChildD::mousePressEvent(QMouseEvent* e) {

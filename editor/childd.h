@@ -4,17 +4,21 @@
 // (scroll position and scale) and paints the diagram through TDiagramPainter.
 //
 // The rendered view is kept in an image; drag feedback of the editing tools is
-// drawn over that image by the overlay, so a drag never re-renders the diagram.
+// drawn over that image, so a drag never re-renders the diagram.
+//
+// The selection commands and the undo snapshot are in selectioncommands.cpp,
+// the in-place editor's opening and closing in textedit.cpp.
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QWidget>
 #include <array>
-#include <functional>
 #include <memory>
 
+#include "editor/cursors.h"
 #include "editor/diagrampainter.h"
+#include "editor/dragfeedback.h"
 #include "editor/editorstate.h"
 #include "editor/selection.h"
 #include "editor/tools/editortool.h"
@@ -57,6 +61,10 @@ class TChildD : public QWidget {
   TUndoSnapshot Undo;
   QString FileName;
   TMouseState MouseState = TMouseState::Idle;
+  // Where the drag began, in pixels; outside drags the last mouse position
+  // (the context menu's Insert places new blocks there).
+  TPoint DragStart;
+  TPoint DragCurrent;  // the other corner of the drag feedback
 
   // --- operations
   TPoint ScreenToDiagram(TPoint p) const;
@@ -70,6 +78,42 @@ class TChildD : public QWidget {
   // Sets the scale (1, 2, 4 or 8) so that the diagram point under pixel `at`
   // stays under it, as far as the scroll ranges allow; ends text editing.
   void ZoomAt(uint8_t scale, TPoint at);
+
+  // --- in-place text editing
+  // Opens Memo1 over block's text rectangle with its text; EditedBlock := block.
+  void BeginTextEdit(TShemObj* block);
+  // Commits the editor's text to EditedBlock and hides the editor.
+  void Memo1Exit();
+  // Hides the editor and keeps its text pending for EditedBlock: the next
+  // Memo1Exit commits it, unless the block is gone by then.
+  void HideEditor();
+  // The editor is shown (also while the window itself is not on screen).
+  bool EditorShown() const;
+
+  // --- selection commands and undo
+  int SelectedBlockCount() const;
+  // The union of the selected blocks' rectangles; (65535, 65535, 0, 0) when
+  // no block is selected.
+  TRect SelectionBounds() const;
+  void SaveUndo();
+  // Undo and Redo: exchanges the diagram with the snapshot.
+  void SwapUndo();
+  void DeleteSelection();
+  void SelectAll();
+  // Shrinks the selection to blocks and the links (and link points) that run
+  // between selected blocks.
+  void PruneSelection();
+  void DuplicateSelection();
+  // Puts copies of the selection into the application's ClipboardDiagram.
+  void CopySelection();
+  void PasteClipboard();
+  void JoinSquares();
+  void SetTextAlignment(uint8_t value);
+  void ScrollToBlock(TShemObj* block);
+  // Chooses the select tool, as a press of the "Select objects" button.
+  void SwitchToSelect();
+  // Rebuilds the listing panel's rows of this diagram.
+  void FillListView() { Diagram.FillListView(); }
 
   // The window colour: background, filled interiors and the editor's colour.
   QColor Color() const { return color_; }
@@ -90,11 +134,20 @@ class TChildD : public QWidget {
   TEditorTool& Tool(TTool t) const { return *tools_[size_t(t)]; }
   void SetTool(std::unique_ptr<TEditorTool> tool);
 
-  // The rendered view (what the window shows, without the overlay).
+  // The rendered view (what the window shows, without the drag feedback).
   const QImage& View() const { return view_; }
-  // Feedback drawn over the rendered view, e.g. an inverting rubber band; the
-  // editing tools set it during a drag. Null draws nothing.
-  void SetOverlay(std::function<void(QPainter&)> overlay);
+  // The outlines shown over the rendered view during a drag; replacing them
+  // repaints only the pixels of the old and the new outlines.
+  void SetFeedback(TDragFeedback feedback);
+  void ClearFeedback() { SetFeedback({}); }
+  const TDragFeedback& Feedback() const { return feedback_; }
+  // The cursor of the table (or the text beam), and which one is shown.
+  void ShowCursor(TCursor c);
+  void ShowTextCursor();
+  // Status bar panel 0 or 1 shows p as "(x, y)".
+  void ShowStatus(int panel, TPoint p);
+  // The objects that touch the diagram rectangle between two pixels.
+  TRect ScreenRectToDiagram(TPoint a, TPoint b) const;
 
   // --- event handlers
   void FormResize();
@@ -120,6 +173,8 @@ class TChildD : public QWidget {
   void mouseReleaseEvent(QMouseEvent*) override;
   void keyPressEvent(QKeyEvent*) override;
   void changeEvent(QEvent*) override;
+  // Leaving the in-place editor commits its text.
+  bool eventFilter(QObject* watched, QEvent* e) override;
   // The wheel scrolls up and down, with Shift (or tilted) sideways, and with
   // Ctrl steps the scale about the mouse. Over the scroll bars the bars
   // handle it themselves.
@@ -129,15 +184,19 @@ class TChildD : public QWidget {
   TViewTransform Transform() const;
   void Render();
   TMouseInput Input(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) const;
+  // Ends a drag in progress without its release work (the objects it holds
+  // are about to go).
+  void EndDrag();
 
   TDocumentHost* host_;
   QColor color_;
   QFont font_;
   QImage view_;
-  std::function<void(QPainter&)> overlay_;
+  TDragFeedback feedback_;
   std::unique_ptr<TEditedBlockWatch> editedWatch_;
   std::array<std::unique_ptr<TEditorTool>, ToolCount> tools_;
   TEditorTool* dragTool_ = nullptr;  // the tool whose drag is in progress
+  bool hidingEditor_ = false;        // HideEditor at work: losing focus commits nothing
   // Wheel turns not yet used up (in the wheel's eighths of a degree, times
   // the scroll distance for the two scroll sums).
   int wheelX_ = 0, wheelY_ = 0, wheelZoom_ = 0;

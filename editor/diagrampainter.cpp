@@ -232,28 +232,35 @@ void TDiagramPainter::DrawBlock(const Block& b, bool selected) {
   if (selected)
     for (const TPoint& h : handles) DrawHandle(h);
 
-  if (kind != bkPoint) DrawBlockText(b, R);
+  if (kind != bkPoint) DrawBlockText(b);
 
   SetPen(true);
   p_.setBrush(Qt::NoBrush);
 }
 
-void TDiagramPainter::DrawBlockText(const Block& b, const TRect& screenRect) {
-  if (b.Text.empty()) return;
+std::optional<TRect> ScreenTextRect(const Block& b, const TViewTransform& view,
+                                    const TUserBlockList* userBlocks) {
   TRect tr;
   if (IsUserKind(b.Kind)) {
-    const TUserBlock* ub = userBlocks_ ? userBlocks_->GetBlock(b.Kind - bkUserFirst) : nullptr;
-    if (!ub) return;
-    tr = ub->GetEditRect(screenRect);
+    const TUserBlock* ub = userBlocks ? userBlocks->GetBlock(b.Kind - bkUserFirst) : nullptr;
+    if (!ub) return std::nullopt;
+    const TPoint a = view.DiagramToScreen(b.TopLeft), c = view.DiagramToScreen(b.BottomRight);
+    tr = ub->GetEditRect({a.X, a.Y, c.X, c.Y});
   } else {
-    const std::optional<TRect> r = TextRect(b, userBlocks_);
-    if (!r) return;
-    const TPoint a = view_.DiagramToScreen(r->TopLeft()),
-                 c = view_.DiagramToScreen(r->BottomRight());
+    const std::optional<TRect> r = TextRect(b, userBlocks);
+    if (!r) return std::nullopt;
+    const TPoint a = view.DiagramToScreen(r->TopLeft()), c = view.DiagramToScreen(r->BottomRight());
     tr = {a.X, a.Y, c.X, c.Y};
   }
-  if (tr.Right <= tr.Left || tr.Bottom <= tr.Top) return;
-  DrawWrappedText(p_, QRect(tr.Left, tr.Top, tr.Right - tr.Left, tr.Bottom - tr.Top),
+  if (tr.Right <= tr.Left || tr.Bottom <= tr.Top) return std::nullopt;
+  return tr;
+}
+
+void TDiagramPainter::DrawBlockText(const Block& b) {
+  if (b.Text.empty()) return;
+  const std::optional<TRect> tr = ScreenTextRect(b, view_, userBlocks_);
+  if (!tr) return;
+  DrawWrappedText(p_, QRect(tr->Left, tr->Top, tr->Right - tr->Left, tr->Bottom - tr->Top),
                   DiagramToQString(b.Text), b.TextAlign);
 }
 

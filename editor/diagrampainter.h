@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "model/geometry.h"
 #include "model/shemobj.h"
@@ -26,6 +27,13 @@ struct TViewTransform {
   TPoint DiagramToScreen(TPoint p) const;
   TPoint ScreenToDiagram(TPoint p) const;
 };
+
+// The rectangle, in pixels, that a block's text is drawn into and edited in:
+// the kind's text rectangle through the view, or a user block's edit rectangle
+// of the block's rectangle on screen. None for a link point, an unknown user
+// block or an empty rectangle.
+std::optional<TRect> ScreenTextRect(const Block& b, const TViewTransform& view,
+                                    const TUserBlockList* userBlocks);
 
 // Point size of the drawing font at a scale: 1 gives 5, 2 gives 8, 4 gives 20,
 // 8 gives 40; any other scale gives 0 (leave the size as it is).
@@ -56,7 +64,7 @@ class TDiagramPainter {
 
  private:
   void SetPen(bool dotted);
-  void DrawBlockText(const Block& b, const TRect& screenRect);
+  void DrawBlockText(const Block& b);
 
   QPainter& p_;
   TViewTransform view_;

@@ -27,4 +27,7 @@ class TDocumentHost {
   virtual bool SaveDocument(TChildD* doc) = 0;
   // Status bar: panel 0 or 1 shows text and the bar leaves simple mode.
   virtual void SetStatusPanel(int index, const QString& text) = 0;
+  // The document chose another tool in State() (e.g. back to select after a
+  // new block): the tool buttons follow.
+  virtual void ToolChanged() {}
 };

@@ -1,5 +1,6 @@
 #include "editor/modalquestions.h"
 
+#include <QDialog>
 #include <QFileDialog>
 
 namespace {
@@ -24,6 +25,8 @@ class TRealQuestions : public TModalQuestions {
 TRealQuestions g_real;
 TModalQuestions* g_current = nullptr;
 }  // namespace
+
+int TModalQuestions::ShowModal(QDialog* form) { return form ? form->exec() : QDialog::Rejected; }
 
 TModalQuestions& Questions() { return g_current ? *g_current : g_real; }
 void SetQuestions(TModalQuestions* q) { g_current = q; }

@@ -1,12 +1,13 @@
 #pragma once
-// Every modal question the program asks (message boxes, file dialogs) goes
-// through this one interface, so that tests can answer them by script and no
-// test ever waits for a person.
+// Every modal question the program asks (message boxes, file dialogs, modal
+// forms) goes through this one interface, so that tests can answer them by
+// script and no test ever waits for a person.
 
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
 
+class QDialog;
 class QWidget;
 
 class TModalQuestions {
@@ -22,6 +23,8 @@ class TModalQuestions {
   // The save dialog (confirms overwriting); empty when cancelled.
   virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
                                const QString& filter) = 0;
+  // Shows a modal form until it is closed; returns its result code.
+  virtual int ShowModal(QDialog* form);
 };
 
 // The questions in use: the real dialogs unless a replacement was set.

@@ -24,6 +24,12 @@ void TSelection::Clear() {
   members_.clear();
 }
 
+void TSelection::Assign(const std::vector<TShemObj*>& objs) {
+  Clear();
+  items_.reserve(objs.size());
+  for (TShemObj* o : objs) Add(o);
+}
+
 int TSelection::BlockCount() const {
   return int(
       std::count_if(items_.begin(), items_.end(), [](const TShemObj* o) { return o->IsBlock(); }));

@@ -24,6 +24,9 @@ class TSelection : private TShemObserver {
   void Add(TShemObj* obj);
   void Remove(const TShemObj* obj);
   void Clear();
+  // The selection becomes objs, in their order (each once, only objects of
+  // the diagram).
+  void Assign(const std::vector<TShemObj*>& objs);
   bool Contains(const TShemObj* obj) const { return members_.count(obj) != 0; }
   bool Empty() const { return items_.empty(); }
   int Count() const { return int(items_.size()); }

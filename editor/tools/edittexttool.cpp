@@ -2,7 +2,16 @@
 
 #include "editor/childd.h"
 
+void TEditTextTool::MouseDown(const TMouseInput& in) {
+  TChildD& v = View();
+  TShemObj* obj = v.Diagram.ObjectAt(in.At);
+  if (obj && obj->IsBlock())
+    v.BeginTextEdit(obj);
+  else
+    v.SwitchToSelect();
+}
+
 void TEditTextTool::IdleMove(const TMouseInput& in) {
   const TShemObj* obj = View().Diagram.ObjectAt(in.At);
-  if (obj && obj->IsBlock()) View().setCursor(Qt::IBeamCursor);
+  if (obj && obj->IsBlock()) View().ShowTextCursor();
 }

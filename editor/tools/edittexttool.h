@@ -1,6 +1,6 @@
 #pragma once
 // The edit-text tool: a press on a block opens its text in the in-place
-// editor.
+// editor; a press on anything else goes back to the select tool.
 
 #include "editor/tools/editortool.h"
 
@@ -8,5 +8,6 @@ class TEditTextTool : public TEditorTool {
  public:
   using TEditorTool::TEditorTool;
   TTool Kind() const override { return TTool::EditText; }
+  void MouseDown(const TMouseInput& in) override;
   void IdleMove(const TMouseInput& in) override;
 };

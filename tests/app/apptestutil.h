@@ -68,6 +68,8 @@ struct Fixture {
     ClearStore();
     q.Log.clear();
     q.Answers.clear();
+    q.ModalForms.clear();
+    q.ModalScript = nullptr;
   }
   QString Path(const QString& name) const { return dir.path() + "/" + name; }
   QString Canonical(const QString& name) const { return QFileInfo(Path(name)).canonicalFilePath(); }

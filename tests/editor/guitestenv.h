@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "editor/childd.h"
@@ -45,6 +47,19 @@ class TScriptedQuestions : public TModalQuestions {
   }
   QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return SaveAnswer;
+  }
+
+  // Modal forms are shown without a modal loop and handed to the script, which
+  // drives them; one still open afterwards is cancelled.
+  std::function<void(QDialog*)> ModalScript;
+  QStringList ModalForms;  // object names, in the order shown
+  int ShowModal(QDialog* form) override {
+    ModalForms << form->objectName();
+    form->setResult(QDialog::Rejected);
+    form->show();
+    if (ModalScript) ModalScript(form);
+    if (form->isVisible()) form->reject();
+    return form->result();
   }
 };
 
