@@ -16,9 +16,11 @@
 #include <algorithm>
 
 #include "app/actions.h"
+#include "app/commands/editcommands.h"
 #include "app/commands/filecommands.h"
 #include "app/commands/helpcommands.h"
 #include "app/commands/viewcommands.h"
+#include "app/commands/windowcommands.h"
 #include "app/fileassociation.h"
 #include "app/filenames.h"
 #include "app/fontbox.h"
@@ -74,6 +76,8 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   FileCommands = std::make_unique<TFileCommands>(*this, *Actions);
   ViewCommands = std::make_unique<TViewCommands>(*this, *Actions);
   HelpCommands = std::make_unique<THelpCommands>(*this, *Actions);
+  EditCommands = std::make_unique<TEditCommands>(*this, *Actions);
+  WindowCommands = std::make_unique<TWindowCommands>(*this, *Actions);
 
   // Hints go to the status bar (QAction status tips do so by themselves);
   // the menus follow the active window.
@@ -117,19 +121,50 @@ void TMainForm::CreateToolbars() {
 }
 
 void TMainForm::CreateMenus() {
-  QMenu* file = Actions->CreateMenu(TMenuId::File, menuBar());
-  file->addAction(Actions->Action(TCommand::Open));
+  TActionRegistry& r = *Actions;
+  auto add = [&r](QMenu* menu, std::initializer_list<TCommand> ids) {
+    for (TCommand id : ids) menu->addAction(r.Action(id));
+  };
+  QMenu* file = r.CreateMenu(TMenuId::File, menuBar());
+  add(file, {TCommand::New, TCommand::Open, TCommand::Close, TCommand::Save, TCommand::SaveAs});
+  file->addSeparator();
+  add(file, {TCommand::Options});
+  file->addSeparator();
+  add(file, {TCommand::Print});
+  file->addSeparator();
+  r.CreateSubmenu(TMenuId::Import, file)->menuAction()->setEnabled(false);
+  add(r.CreateSubmenu(TMenuId::Export, file), {TCommand::ExportGraphic, TCommand::ExportPascal});
   RecentSeparator = file->addSeparator();
-  file->addAction(Actions->Action(TCommand::Exit));
+  add(file, {TCommand::Exit});
 
-  QMenu* view = Actions->CreateMenu(TMenuId::View, menuBar());
-  view->addAction(Actions->Action(TCommand::FullScreen));
+  QMenu* edit = r.CreateMenu(TMenuId::Edit, menuBar());
+  add(edit, {TCommand::Undo, TCommand::Redo});
+  edit->addSeparator();
+  add(edit,
+      {TCommand::Delete, TCommand::Cut, TCommand::Copy, TCommand::Paste, TCommand::SelectAll});
+  edit->addSeparator();
+  add(edit, {TCommand::Find, TCommand::Replace});
+  edit->addSeparator();
+  add(edit, {TCommand::JoinSquare});
+  edit->addSeparator();
+  add(edit, {TCommand::Duplicate});
+
+  QMenu* view = r.CreateMenu(TMenuId::View, menuBar());
+  add(r.CreateSubmenu(TMenuId::Scale, view),
+      {TCommand::Zoom1, TCommand::Zoom2, TCommand::Zoom4, TCommand::Zoom8});
+  add(view, {TCommand::FullScreen});
   view->addSeparator();
-  view->addAction(Actions->Action(TCommand::Grid));
-  view->addAction(Actions->Action(TCommand::Listing));
+  add(view, {TCommand::Grid, TCommand::Listing, TCommand::StatusBar});
+  add(r.CreateSubmenu(TMenuId::Toolbars, view), {TCommand::ShowStandard, TCommand::ShowSpecial,
+                                                 TCommand::ShowAlign, TCommand::ShowUserBlocks});
+  view->addSeparator();
+  add(view, {TCommand::UserBlocksList});
 
-  QMenu* help = Actions->CreateMenu(TMenuId::Help, menuBar());
-  help->addAction(Actions->Action(TCommand::Contents));
+  QMenu* window = r.CreateMenu(TMenuId::Window, menuBar());
+  add(window, {TCommand::Cascade, TCommand::Tile, TCommand::ArrangeIcons, TCommand::MinimizeAll});
+
+  QMenu* help = r.CreateMenu(TMenuId::Help, menuBar());
+  add(help, {TCommand::Contents, TCommand::About});
 }
 
 std::array<QToolBar*, 4> TMainForm::Toolbars() const {
@@ -259,6 +294,9 @@ void TMainForm::UpdateMenuItems() {
     c.SelectedObjects = d->Selection.Count();
   }
   Actions->EnableByRule(c);
+  Actions->Menu(TMenuId::Export)->menuAction()->setEnabled(c.Documents > 0);
+  Actions->Menu(TMenuId::Scale)->menuAction()->setEnabled(c.Active);
+  if (EditCommands) EditCommands->ReleaseItems();
   UpdateToolbarVisibility();
   if (d) {
     ListingPanel->SetSource(&d->Diagram);

@@ -21,6 +21,7 @@ class QSplitter;
 class QToolBar;
 class TActionRegistry;
 class TChildD;
+class TEditCommands;
 class TFileCommands;
 class TFontBox;
 class THelpCommands;
@@ -28,6 +29,7 @@ class TListingPanel;
 class TMainStatusBar;
 class TUserBlockToolbar;
 class TViewCommands;
+class TWindowCommands;
 
 class TMainForm : public QMainWindow, public TDocumentHost {
   Q_OBJECT
@@ -69,6 +71,8 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TFileCommands> FileCommands;
   std::unique_ptr<TViewCommands> ViewCommands;
   std::unique_ptr<THelpCommands> HelpCommands;
+  std::unique_ptr<TEditCommands> EditCommands;
+  std::unique_ptr<TWindowCommands> WindowCommands;
 
   // --- documents
   // Activates the window titled with the file's absolute, canonical name
