@@ -71,6 +71,38 @@ enum class TCommand : uint8_t {
   // "&?"
   Contents,
   About,
+  // Buttons of the Standard toolbar without a menu entry of their own
+  SaveButton,
+  PreviewButton,
+  Scaling,
+  TextLeft,
+  TextCenter,
+  TextRight,
+  ListingButton,
+  // The tool buttons of the Special toolbar, one exclusive group
+  ToolSelect,
+  ToolEditText,
+  ToolText,
+  ToolRectangle,
+  ToolEllipse,
+  ToolRhomb,
+  ToolParallelogram,
+  ToolDocument,
+  ToolComment,
+  ToolProcess,
+  ToolPage,
+  ToolLink,
+  ToolLinkPoints,
+  ToolMoveDocument,
+  // The Align palette
+  AlignLefts,
+  AlignHCenters,
+  AlignRights,
+  SpaceHorizontally,
+  AlignTops,
+  AlignVCenters,
+  AlignBottoms,
+  SpaceVertically,
 
   Count  // the number of commands, not a command
 };

@@ -13,12 +13,14 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStyle>
+#include <QToolButton>
 #include <algorithm>
 
 #include "app/actions.h"
 #include "app/commands/editcommands.h"
 #include "app/commands/filecommands.h"
 #include "app/commands/helpcommands.h"
+#include "app/commands/toolcommands.h"
 #include "app/commands/viewcommands.h"
 #include "app/commands/windowcommands.h"
 #include "app/fileassociation.h"
@@ -28,6 +30,7 @@
 #include "app/listingpanel.h"
 #include "app/mainstatusbar.h"
 #include "app/settings.h"
+#include "app/toolimages.h"
 #include "app/userblocktoolbar.h"
 #include "app/windowplacement.h"
 #include "app/windowsettings.h"
@@ -78,6 +81,8 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   HelpCommands = std::make_unique<THelpCommands>(*this, *Actions);
   EditCommands = std::make_unique<TEditCommands>(*this, *Actions);
   WindowCommands = std::make_unique<TWindowCommands>(*this, *Actions);
+  ToolCommands = std::make_unique<TToolCommands>(*this, *Actions);
+  CreateScaleButton();
 
   // Hints go to the status bar (QAction status tips do so by themselves);
   // the menus follow the active window.
@@ -104,20 +109,63 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::CreateToolbars() {
-  StandardToolbar = Actions->CreateToolbar(TToolbarId::Standard, this);
-  SpecialToolbar = Actions->CreateToolbar(TToolbarId::Special, this);
-  AlignToolbar = Actions->CreateToolbar(TToolbarId::Align, this);
+  TActionRegistry& r = *Actions;
+  StandardToolbar = r.CreateToolbar(TToolbarId::Standard, this);
+  SpecialToolbar = r.CreateToolbar(TToolbarId::Special, this);
+  AlignToolbar = r.CreateToolbar(TToolbarId::Align, this);
   ToolGroup = new QActionGroup(this);
   ToolGroup->setExclusive(true);
   UserBlocksToolbar = new TUserBlockToolbar(AppState, ListingImages, ToolGroup, this);
   addToolBar(Qt::BottomToolBarArea, UserBlocksToolbar);
   UserBlocksToolbar->hide();
-
+  // Count stands for a separator.
+  auto place = [&r](QToolBar* bar, std::initializer_list<TCommand> ids) {
+    for (TCommand id : ids) {
+      if (id == TCommand::Count)
+        bar->addSeparator();
+      else
+        r.PlaceOnToolbar(bar, id);
+    }
+  };
+  constexpr TCommand sep = TCommand::Count;
+  place(StandardToolbar, {TCommand::New, TCommand::Open, TCommand::SaveButton, TCommand::Print, sep,
+                          TCommand::Delete, TCommand::Cut, TCommand::Copy, TCommand::Paste, sep,
+                          TCommand::PreviewButton, TCommand::Grid, TCommand::Scaling, sep,
+                          TCommand::TextLeft, TCommand::TextCenter, TCommand::TextRight});
   FontBox = new TFontBox;
   StandardToolbar->addWidget(FontBox);
+  place(StandardToolbar, {sep, TCommand::ListingButton});
+  place(SpecialToolbar,
+        {TCommand::ToolSelect, TCommand::ToolEditText, TCommand::ToolText, TCommand::ToolRectangle,
+         TCommand::ToolEllipse, TCommand::ToolRhomb, TCommand::ToolParallelogram,
+         TCommand::ToolDocument, TCommand::ToolComment, TCommand::ToolProcess, TCommand::ToolPage,
+         TCommand::ToolLink, TCommand::ToolLinkPoints, TCommand::ToolMoveDocument});
+  place(AlignToolbar, {TCommand::AlignLefts, TCommand::AlignHCenters, TCommand::AlignRights,
+                       TCommand::SpaceHorizontally, sep, TCommand::AlignTops,
+                       TCommand::AlignVCenters, TCommand::AlignBottoms, TCommand::SpaceVertically});
+  r.SetImages(TImageStrip::Standart, StandartStrip());
+  r.SetImages(TImageStrip::Special, SpecialStrip());
+  r.SetImages(TImageStrip::Align, AlignStrip());
+  // The listing button shows only its picture (the menu item has the same one).
+  r.Action(TCommand::Listing)->setIcon(QIcon());
+
   connect(FontBox, &QComboBox::currentTextChanged, this, [this](const QString& face) {
     for (TChildD* d : Documents()) d->SetFontFace(face);
   });
+}
+
+void TMainForm::CreateScaleButton() {
+  // The Scale button drops the "Scale" menu down.
+  auto* scaling = qobject_cast<QToolButton*>(
+      StandardToolbar->widgetForAction(Actions->Action(TCommand::Scaling)));
+  if (!scaling) return;
+  scaling->setMenu(Actions->Menu(TMenuId::Scale));
+  scaling->setPopupMode(QToolButton::InstantPopup);
+  scaling->setFixedWidth(36);
+}
+
+void TMainForm::ToolChanged() {
+  if (ToolCommands) ToolCommands->ToolChanged();
 }
 
 void TMainForm::CreateMenus() {

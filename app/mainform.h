@@ -28,6 +28,7 @@ class THelpCommands;
 class TListingPanel;
 class TMainStatusBar;
 class TUserBlockToolbar;
+class TToolCommands;
 class TViewCommands;
 class TWindowCommands;
 
@@ -73,6 +74,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<THelpCommands> HelpCommands;
   std::unique_ptr<TEditCommands> EditCommands;
   std::unique_ptr<TWindowCommands> WindowCommands;
+  std::unique_ptr<TToolCommands> ToolCommands;
 
   // --- documents
   // Activates the window titled with the file's absolute, canonical name
@@ -108,6 +110,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   QString FontFace() const override;
   bool SaveDocument(TChildD* doc) override;
   void SetStatusPanel(int index, const QString& text) override;
+  void ToolChanged() override;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -115,6 +118,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
  private:
   void CreateMenus();
   void CreateToolbars();
+  void CreateScaleButton();
 
   TOptions options_;
   bool settingsRead_ = false;
