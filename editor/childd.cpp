@@ -466,12 +466,16 @@ void TChildD::FormMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, i
   MouseState = TMouseState::Idle;
 }
 
-bool TChildD::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
-  return Tool(State().CurrentTool).KeyDown(key, shift);
-}
-
 void TChildD::keyPressEvent(QKeyEvent* e) {
   if (!FormKeyDown(e->key(), e->modifiers())) QWidget::keyPressEvent(e);
+}
+
+void TChildD::mouseDoubleClickEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  DragStart = {p.x(), p.y()};
+  FormDblClick();
+  // The second press of the double click follows, as the toolkit's default.
+  QWidget::mouseDoubleClickEvent(e);
 }
 
 void TChildD::changeEvent(QEvent* e) {
@@ -490,6 +494,13 @@ void TChildD::EndDrag() {
 bool TChildD::eventFilter(QObject* watched, QEvent* e) {
   if (watched == Memo1 && e->type() == QEvent::FocusOut && !hidingEditor_ && EditorShown())
     Memo1Exit();
+  if (watched == Memo1 && e->type() == QEvent::KeyPress) {
+    // The window sees the editor's keys first: paging works while typing.
+    const auto* k = static_cast<QKeyEvent*>(e);
+    if (Memo1KeyDown(k->key(), k->modifiers())) return true;
+    if (k->key() == Qt::Key_PageUp || k->key() == Qt::Key_PageDown)
+      return FormKeyDown(k->key(), k->modifiers());
+  }
   return QWidget::eventFilter(watched, e);
 }
 

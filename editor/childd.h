@@ -160,8 +160,15 @@ class TChildD : public QWidget {
   void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
   void FormMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x, int y);
   void FormMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-  // True when the key was used.
+  // True when the key was used: Page Up/Down, arrows on selected blocks
+  // (Shift resizes, Ctrl moves), F2 on the one selected block, then the tool's.
   bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
+  // Keys typed into the in-place editor: Escape commits, Ctrl+C copies; true
+  // when used, else the key is the editor's own.
+  bool Memo1KeyDown(int key, Qt::KeyboardModifiers shift);
+  // The double click at DragStart: cycles a link's arrowheads, turns a link
+  // point's corner, or chooses the edit-text tool on any other block.
+  void FormDblClick();
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -172,6 +179,7 @@ class TChildD : public QWidget {
   void mouseMoveEvent(QMouseEvent*) override;
   void mouseReleaseEvent(QMouseEvent*) override;
   void keyPressEvent(QKeyEvent*) override;
+  void mouseDoubleClickEvent(QMouseEvent*) override;
   void changeEvent(QEvent*) override;
   // Leaving the in-place editor commits its text.
   bool eventFilter(QObject* watched, QEvent* e) override;
@@ -187,6 +195,8 @@ class TChildD : public QWidget {
   // Ends a drag in progress without its release work (the objects it holds
   // are about to go).
   void EndDrag();
+  bool PageKey(int key);
+  void NudgeSelection(TPoint step, Qt::KeyboardModifiers shift);
 
   TDocumentHost* host_;
   QColor color_;

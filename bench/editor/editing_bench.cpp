@@ -194,6 +194,42 @@ void BM_DragStep(benchmark::State& state) {
 }
 BENCHMARK(BM_DragStep)->Unit(benchmark::kMicrosecond);
 
+// One mouse move while a new link is drawn with the create-link tool, over
+// the empty gap between two rows: the border hit test walks all 20,000
+// objects, then the line moves and the cursor is chosen.
+void BM_DrawLinkStep(benchmark::State& state) {
+  TBenchDocument t(100);
+  t.host.state.CurrentTool = TTool::CreateLink;
+  t.Press(130, 65);  // the first block's right side
+  if (t.doc->MouseState != TMouseState::DrawingLink) state.SkipWithError("no link drawn");
+  QCoreApplication::processEvents();
+  int i = 0;
+  for (auto _ : state) {
+    ++i;
+    t.Move(140 + i % 20, 93 + i % 5);
+    QCoreApplication::processEvents();
+  }
+  t.Release(140, 95);
+}
+BENCHMARK(BM_DrawLinkStep)->Unit(benchmark::kMicrosecond);
+
+// The same for moving the end of a selected link with the select tool.
+void BM_MoveLinkEndStep(benchmark::State& state) {
+  TBenchDocument t(100);
+  t.doc->Selection.Assign({t.doc->Diagram.GetObj(10000)});  // (130, 65) to (170, 65)
+  t.Press(170, 65);
+  if (t.doc->MouseState != TMouseState::MovingLinkEnd) state.SkipWithError("no end grabbed");
+  QCoreApplication::processEvents();
+  int i = 0;
+  for (auto _ : state) {
+    ++i;
+    t.Move(140 + i % 20, 93 + i % 5);
+    QCoreApplication::processEvents();
+  }
+  t.Release(140, 95);
+}
+BENCHMARK(BM_MoveLinkEndStep)->Unit(benchmark::kMicrosecond);
+
 // For comparison: rendering the view again and showing it.
 void BM_FullRedraw(benchmark::State& state) {
   TBenchDocument t(100);

@@ -10,7 +10,7 @@ bool HasShift(const TMouseInput& in) { return in.Shift.testFlag(Qt::ShiftModifie
 }  // namespace
 
 TSelectTool::TSelectTool(TChildD& view)
-    : TEditorTool(view), resized_(view.Diagram), movedLink_(view.Diagram) {}
+    : TEditorTool(view), resized_(view.Diagram), linkDrag_(view) {}
 
 TCursor TSelectTool::HandleCursor(int handle) {
   static const TCursor kByHandle[4] = {TCursor::SizeNS, TCursor::SizeNESW, TCursor::SizeWE,
@@ -54,8 +54,8 @@ TMouseState TSelectTool::Press(const TMouseInput& in) {
   obj = nullptr;
   d.LinkEndAt(in.At, obj, isSource);
   if (obj && v.Selection.Contains(obj)) {
-    movedLink_.Set(obj);
-    movedSource_ = isSource;
+    grabbedLink_ = obj;
+    grabbedSource_ = isSource;
     return TMouseState::MovingLinkEnd;
   }
   if (TShemObj* o = d.ObjectAt(in.At)) {
@@ -102,8 +102,8 @@ void TSelectTool::MouseDown(const TMouseInput& in) {
       break;
     }
     case TMouseState::MovingLinkEnd:
-      // The link tools take the drag of a link end from here.
-      v.DragStart = v.DragCurrent = in.Pixel;
+      linkDrag_.BeginMoving(grabbedLink_, grabbedSource_, in);
+      grabbedLink_ = nullptr;
       break;
     default:
       break;
@@ -126,6 +126,9 @@ void TSelectTool::DragMove(const TMouseInput& in) {
     case TMouseState::Resizing:
       Resize(in.At);
       v.DragStart = in.Pixel;
+      break;
+    case TMouseState::MovingLinkEnd:
+      linkDrag_.Move(in);
       break;
     default:
       break;
@@ -153,8 +156,7 @@ void TSelectTool::MouseUp(const TMouseInput& in) {
       v.Redraw();
       break;
     case TMouseState::MovingLinkEnd:
-      v.ClearFeedback();
-      movedLink_.Set(nullptr);
+      linkDrag_.FinishMoving(in);
       break;
     default:
       break;
@@ -170,7 +172,7 @@ void TSelectTool::CancelDrag() {
     resized_.Set(nullptr);
     v.Redraw();
   }
-  movedLink_.Set(nullptr);
+  linkDrag_.Cancel();
 }
 
 void TSelectTool::ScrollAtEdges(const TMouseInput& in) {

@@ -1,12 +1,13 @@
 #pragma once
 // The select tool: selecting objects (by press, Shift-press and rubber band,
 // the band scrolling the view at the window's edges), moving the selected
-// blocks, resizing a selected block by its handles, and the start of moving
-// the end of a selected link (the link tools take that drag over).
+// blocks, resizing a selected block by its handles, and moving the end of a
+// selected link to another object.
 
 #include "editor/cursors.h"
 #include "editor/objectwatch.h"
 #include "editor/tools/editortool.h"
+#include "editor/tools/linkdrag.h"
 
 class TSelectTool : public TEditorTool {
  public:
@@ -24,8 +25,8 @@ class TSelectTool : public TEditorTool {
   TShemObj* ResizedBlock() const { return resized_.Get(); }
   int ResizeHandle() const { return handle_; }
   // The link whose end is being moved, and whether it is the source end.
-  TShemObj* MovedLink() const { return movedLink_.Get(); }
-  bool MovedLinkEnd() const { return movedSource_; }
+  TShemObj* MovedLink() const { return linkDrag_.MovedLink(); }
+  bool MovedLinkEnd() const { return linkDrag_.MovedLinkEnd(); }
 
  private:
   // The state a press on p leads to; updates the selection on the way.
@@ -42,6 +43,7 @@ class TSelectTool : public TEditorTool {
   int handle_ = 0;
   TRect resizedFrom_;  // the block's rectangle at the press
   TRect movedBounds_;  // the selected blocks' bounds at the press
-  TWatchedObject movedLink_;
-  bool movedSource_ = false;
+  TLinkDrag linkDrag_;
+  TShemObj* grabbedLink_ = nullptr;  // from Press to MouseDown only
+  bool grabbedSource_ = false;
 };
