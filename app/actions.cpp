@@ -12,23 +12,156 @@ namespace {
 using R = TEnableRule;
 
 const TCommandRow kCommands[] = {
+    // "&File"
+    {TCommand::New, "New1", "&New", "Create a new file", "Ctrl+N", 0, TImageStrip::Standart, 0},
     {TCommand::Open, "Open1", "&Open", "Open an existing file", "Ctrl+O", 0, TImageStrip::Standart,
      1},
+    {TCommand::Close, "Close1", "&Close", "Close current document", "Ctrl+F4", 0, TImageStrip::None,
+     -1, R::AnyDocument},
+    {TCommand::Save, "Save1", "&Save", "Save current document", "", 0, TImageStrip::Standart, 2,
+     R::AnyDocument},
+    {TCommand::SaveAs, "SaveAs1", "Save &as . . .", "Save current file as...", "", 0,
+     TImageStrip::None, -1, R::AnyDocument},
+    {TCommand::Options, "Options1", "Options", "Options of editor.", "", 0, TImageStrip::None, -1,
+     R::Never},
+    {TCommand::Print, "Print1", "Print", "Print current document", "", 0, TImageStrip::Standart, 11,
+     R::Never},
+    {TCommand::ExportGraphic, "ExportGraphic1", "to graphic file",
+     "Export current document to graphic file.", "", 0, TImageStrip::None, -1, R::Never},
+    {TCommand::ExportPascal, "ExportPascal1", "to Pascal",
+     "Export current document to procedure or function of Pascal", "", 0, TImageStrip::None, -1,
+     R::Never},
     {TCommand::Exit, "Exit1", "E&xit", "Exit the application", "", 99},
+    // "&Edit"
+    {TCommand::Undo, "Undo1", "Undo", "Undo last operation", "Ctrl+Z", 0, TImageStrip::None, -1,
+     R::CanUndo},
+    {TCommand::Redo, "Redo1", "Redo", "Redo last operation", "Shift+Ctrl+Z", 0, TImageStrip::None,
+     -1, R::CanRedo},
+    {TCommand::Delete, "Delete1", "&Delete", "Delete selection.", "Shift+Del", 0,
+     TImageStrip::Standart, 9, R::ObjectSelected},
+    {TCommand::Cut, "Cut1", "Cu&t", "Cut selection to clipboard", "Ctrl+X", 0,
+     TImageStrip::Standart, 3, R::BlockSelected},
+    {TCommand::Copy, "Copy1", "&Copy", "Copy selection to clipboard", "Ctrl+C", 0,
+     TImageStrip::Standart, 4, R::BlockSelected},
+    {TCommand::Paste, "Paste1", "&Paste", "Paste selection to current document", "Ctrl+V", 0,
+     TImageStrip::Standart, 5, R::Clipboard},
+    {TCommand::SelectAll, "SelectAll1", "Se&lect All", "Select All object in current document",
+     "Ctrl+A", 0, TImageStrip::None, -1, R::ActiveDocument},
+    {TCommand::Find, "Find1", "&Find", "Find block with text", "Ctrl+F", 0, TImageStrip::None, -1,
+     R::Never},
+    {TCommand::Replace, "Replace1", "&Replace", "Replace text in block of current document",
+     "Ctrl+R", 0, TImageStrip::None, -1, R::Never},
+    {TCommand::JoinSquare, "JoinSquare1", "Join Square", "", "", 0, TImageStrip::None, -1,
+     R::ActiveDocument},
+    {TCommand::Duplicate, "Duplicate1", "Du&plicate", "Duplicate selection", "Ctrl+D", 0,
+     TImageStrip::None, -1, R::BlockSelected},
+    // "View"
+    {TCommand::Zoom1, "x11", "x1", "", "", 1, TImageStrip::None, -1, R::ActiveDocument, true, true},
+    {TCommand::Zoom2, "x21", "x2", "", "", 2, TImageStrip::None, -1, R::ActiveDocument, true},
+    {TCommand::Zoom4, "x41", "x4", "", "", 4, TImageStrip::None, -1, R::ActiveDocument, true},
+    {TCommand::Zoom8, "x81", "x8", "", "", 8, TImageStrip::None, -1, R::ActiveDocument, true},
     {TCommand::FullScreen, "Fullscreen1", "Full-screen preview", "Full-screen preview", "", 0,
      TImageStrip::Standart, 10, R::ActiveDocument},
     {TCommand::Grid, "Grid1", "Grid", "Show/Unshow grid", "", 0, TImageStrip::Standart, 12,
      R::Always, true},
     {TCommand::Listing, "Listing1", "Listing", "Show/Unshow list of object", "", 0,
      TImageStrip::Standart, 7, R::Always, true},
+    {TCommand::StatusBar, "Statusbar1", "Statusbar", "Show/Unshow statusbar", "", 0,
+     TImageStrip::None, -1, R::Always, true, true},
+    {TCommand::ShowStandard, "Standard1", "Standard", "", "", 0, TImageStrip::None, -1, R::Always,
+     true, true},
+    {TCommand::ShowSpecial, "Special1", "Special", "", "", 0, TImageStrip::None, -1, R::Always,
+     true},
+    {TCommand::ShowAlign, "AlignmentPalette1", "Alignment Palette", "", "", 0, TImageStrip::None,
+     -1, R::Always, true},
+    {TCommand::ShowUserBlocks, "Userblocks1", "User blocks", "", "", 0, TImageStrip::None, -1,
+     R::Always, true},
+    {TCommand::UserBlocksList, "Userblockslist1", "User blocks list", "Show user blocks list", "",
+     0, TImageStrip::None, -1, R::Never},
+    // "&Window"
+    {TCommand::Cascade, "Cascade1", "&Cascade", "Arrange windows to overlap", "", 0,
+     TImageStrip::None, -1, R::AnyDocument},
+    {TCommand::Tile, "Tile1", "&Tile", "Arrange windows without overlap", "", 0, TImageStrip::None,
+     -1, R::AnyDocument},
+    {TCommand::ArrangeIcons, "ArrangeIcons1", "&Arrange Icons",
+     "Arrange window icons at bottom of main window", "", 0, TImageStrip::None, -1, R::AnyDocument},
+    {TCommand::MinimizeAll, "MinimizeAll1", "&Minimize All", "Minimize all windows", "", 0,
+     TImageStrip::None, -1, R::AnyDocument},
+    // "&?"
     {TCommand::Contents, "Contents1", "&Contents", "View help contents", ""},
+    {TCommand::About, "About1", "&About", "Information about program", "", 0, TImageStrip::None, -1,
+     R::Never},
+    // Standard toolbar
+    {TCommand::SaveButton, "SaveButton1", "", "Save current file", "", 0, TImageStrip::Standart, 2},
+    {TCommand::PreviewButton, "PreviewButton1", "",
+     "Display a full-screen priview of the block-diagram", "", 0, TImageStrip::Standart, 10},
+    {TCommand::Scaling, "Scaling1", "", "Scaling", "", 0, TImageStrip::Standart, 6},
+    {TCommand::TextLeft, "TextLeft1", "", "Align text into block to left.", "", 1,
+     TImageStrip::Standart, 13},
+    {TCommand::TextCenter, "TextCenter1", "", "Align text into block to center.", "", 0,
+     TImageStrip::Standart, 14},
+    {TCommand::TextRight, "TextRight1", "", "Align text into block to right.", "", 2,
+     TImageStrip::Standart, 15},
+    {TCommand::ListingButton, "ListingButton1", "", "Listing of object", "", 0,
+     TImageStrip::Standart, 7, R::Always, true},
+    // Special toolbar
+    {TCommand::ToolSelect, "ToolSelect1", "", "Select objects", "", 0, TImageStrip::Special, 0,
+     R::Always, true, true},
+    {TCommand::ToolEditText, "ToolEditText1", "", "Edit text in objects", "", 1,
+     TImageStrip::Special, 1, R::Always, true},
+    {TCommand::ToolText, "ToolText1", "", "Create text block", "", 10, TImageStrip::Special, 2,
+     R::Always, true},
+    {TCommand::ToolRectangle, "ToolRectangle1", "", "Create rectangle", "", 5, TImageStrip::Special,
+     3, R::Always, true},
+    {TCommand::ToolEllipse, "ToolEllipse1", "", "Create ellipse", "", 6, TImageStrip::Special, 4,
+     R::Always, true},
+    {TCommand::ToolRhomb, "ToolRhomb1", "", "Create rhomb", "", 7, TImageStrip::Special, 5,
+     R::Always, true},
+    {TCommand::ToolParallelogram, "ToolParallelogram1", "", "Create parallelogram", "", 8,
+     TImageStrip::Special, 6, R::Always, true},
+    {TCommand::ToolDocument, "ToolDocument1", "", "Create document", "", 12, TImageStrip::Special,
+     15, R::Always, true},
+    {TCommand::ToolComment, "ToolComment1", "", "Create comment", "", 11, TImageStrip::Special, 14,
+     R::Always, true},
+    {TCommand::ToolProcess, "ToolProcess1", "", "Create predefined process", "", 13,
+     TImageStrip::Special, 16, R::Always, true},
+    {TCommand::ToolPage, "ToolPage1", "", "Create page divider.", "", 14, TImageStrip::Special, 17,
+     R::Always, true},
+    {TCommand::ToolLink, "ToolLink1", "", "Create link", "", 3, TImageStrip::Special, 7, R::Always,
+     true},
+    {TCommand::ToolLinkPoints, "ToolLinkPoints1", "", "Add delete point into link", "", 2,
+     TImageStrip::Special, 11, R::Always, true},
+    {TCommand::ToolMoveDocument, "ToolMoveDocument1", "", "Move document.", "", 4,
+     TImageStrip::Special, 13, R::Always, true},
+    // Align palette
+    {TCommand::AlignLefts, "AlignLefts1", "", "Align left edges", "", 0, TImageStrip::Align, 0,
+     R::Never},
+    {TCommand::AlignHCenters, "AlignHCenters1", "", "Align horizontal centers", "", 0,
+     TImageStrip::Align, 1, R::Never},
+    {TCommand::AlignRights, "AlignRights1", "", "Align right edges", "", 0, TImageStrip::Align, 2,
+     R::Never},
+    {TCommand::SpaceHorizontally, "SpaceHorizontally1", "", "Space equally, horizontally", "", 0,
+     TImageStrip::Align, 3, R::Never},
+    {TCommand::AlignTops, "AlignTops1", "", "Align tops", "", 0, TImageStrip::Align, 4, R::Never},
+    {TCommand::AlignVCenters, "AlignVCenters1", "", "Align vertical centers", "", 0,
+     TImageStrip::Align, 5, R::Never},
+    {TCommand::AlignBottoms, "AlignBottoms1", "", "Align bottoms", "", 0, TImageStrip::Align, 6,
+     R::Never},
+    {TCommand::SpaceVertically, "SpaceVertically1", "", "Space equally, vertically", "", 0,
+     TImageStrip::Align, 7, R::Never},
 };
 static_assert(std::size(kCommands) == CommandCount, "one row per command");
 
 const TMenuRow kMenus[] = {
     {TMenuId::File, "File1", "&File", "File related commands"},
+    {TMenuId::Edit, "Edit1", "&Edit", "Delete,cut,copy,paste and duplicate selection."},
     {TMenuId::View, "View1", "View", ""},
+    {TMenuId::Window, "Window1", "&Window", "Window related commands such as Tile and Cascade"},
     {TMenuId::Help, "Help1", "&?", ""},
+    {TMenuId::Import, "Import1", "Import", "Import files. Use import plugins"},
+    {TMenuId::Export, "Export1", "&Export", "Export current document to ..."},
+    {TMenuId::Scale, "Scale1", "Scale", "Change scale in current document"},
+    {TMenuId::Toolbars, "Toolbars1", "Toolbars", "Show/Unshow toolbars"},
 };
 static_assert(std::size(kMenus) == MenuCount, "one row per menu");
 
@@ -52,6 +185,8 @@ bool RuleHolds(TEnableRule rule, const TCommandContext& c) {
   switch (rule) {
     case R::Always:
       return true;
+    case R::Never:
+      return false;
     case R::AnyDocument:
       return c.Documents > 0;
     case R::ActiveDocument:
@@ -107,12 +242,24 @@ QMenu* TActionRegistry::CreateMenu(TMenuId id, QMenuBar* bar) {
   if (menu) return menu;
   const TMenuRow& row = kMenus[size_t(id)];
   menu = bar->addMenu(Text(row.Caption));
+  Describe(menu, row);
+  return menu;
+}
+
+QMenu* TActionRegistry::CreateSubmenu(TMenuId id, QMenu* parent) {
+  QMenu*& menu = menus_[size_t(id)];
+  if (menu) return menu;
+  menu = parent->addMenu(Text(kMenus[size_t(id)].Caption));
+  Describe(menu, kMenus[size_t(id)]);
+  return menu;
+}
+
+void TActionRegistry::Describe(QMenu* menu, const TMenuRow& row) {
   menu->setObjectName(Text(row.Name));
   menu->menuAction()->setObjectName(Text(row.Name) + QStringLiteral("Item"));
   menu->setStatusTip(Text(row.Hint));
   menu->menuAction()->setStatusTip(Text(row.Hint));
   menu->setAccessibleName(AccessibleCaption(row.Caption, row.Hint));
-  return menu;
 }
 
 QToolBar* TActionRegistry::CreateToolbar(TToolbarId id, QMainWindow* window) {

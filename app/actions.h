@@ -27,21 +27,101 @@ class QWidget;
 // actions.cpp; the table's order follows the ids.
 enum class TCommand : uint8_t {
   // "&File"
+  New,
   Open,
+  Close,
+  Save,
+  SaveAs,
+  Options,
+  Print,
+  ExportGraphic,
+  ExportPascal,
   Exit,
+  // "&Edit"
+  Undo,
+  Redo,
+  Delete,
+  Cut,
+  Copy,
+  Paste,
+  SelectAll,
+  Find,
+  Replace,
+  JoinSquare,
+  Duplicate,
   // "View"
+  Zoom1,
+  Zoom2,
+  Zoom4,
+  Zoom8,
   FullScreen,
   Grid,
   Listing,
+  StatusBar,
+  ShowStandard,
+  ShowSpecial,
+  ShowAlign,
+  ShowUserBlocks,
+  UserBlocksList,
+  // "&Window"
+  Cascade,
+  Tile,
+  ArrangeIcons,
+  MinimizeAll,
   // "&?"
   Contents,
+  About,
+  // Buttons of the Standard toolbar without a menu entry of their own
+  SaveButton,
+  PreviewButton,
+  Scaling,
+  TextLeft,
+  TextCenter,
+  TextRight,
+  ListingButton,
+  // The tool buttons of the Special toolbar, one exclusive group
+  ToolSelect,
+  ToolEditText,
+  ToolText,
+  ToolRectangle,
+  ToolEllipse,
+  ToolRhomb,
+  ToolParallelogram,
+  ToolDocument,
+  ToolComment,
+  ToolProcess,
+  ToolPage,
+  ToolLink,
+  ToolLinkPoints,
+  ToolMoveDocument,
+  // The Align palette
+  AlignLefts,
+  AlignHCenters,
+  AlignRights,
+  SpaceHorizontally,
+  AlignTops,
+  AlignVCenters,
+  AlignBottoms,
+  SpaceVertically,
 
   Count  // the number of commands, not a command
 };
 constexpr size_t CommandCount = size_t(TCommand::Count);
 
 // The menus of the menu bar.
-enum class TMenuId : uint8_t { File, View, Help, Count };
+// The menus of the menu bar, then the submenus.
+enum class TMenuId : uint8_t {
+  File,
+  Edit,
+  View,
+  Window,
+  Help,
+  Import,
+  Export,
+  Scale,
+  Toolbars,
+  Count
+};
 constexpr size_t MenuCount = size_t(TMenuId::Count);
 
 // The fixed toolbars (the user block toolbar is built from the user blocks).
@@ -51,6 +131,7 @@ constexpr size_t ToolbarCount = size_t(TToolbarId::Count);
 // When an action is enabled.
 enum class TEnableRule : uint8_t {
   Always,
+  Never,           // the command's operation is not part of this build yet
   AnyDocument,     // at least one document window exists
   ActiveDocument,  // a document window is active
   CanUndo,         // the active document offers Undo
@@ -124,6 +205,8 @@ class TActionRegistry : public QObject {
 
   // Creates a menu of the menu bar from its row (once; later calls return it).
   QMenu* CreateMenu(TMenuId id, QMenuBar* bar);
+  // Creates a submenu inside parent from its row (once; later calls return it).
+  QMenu* CreateSubmenu(TMenuId id, QMenu* parent);
   QMenu* Menu(TMenuId id) const { return menus_[size_t(id)]; }
   // Creates a toolbar of the window from its row (once; later calls return it).
   QToolBar* CreateToolbar(TToolbarId id, QMainWindow* window);
@@ -137,6 +220,8 @@ class TActionRegistry : public QObject {
   void SetImages(TImageStrip strip, const QPixmap& cells) const;
 
  private:
+  static void Describe(QMenu* menu, const TMenuRow& row);
+
   std::array<QAction*, CommandCount> actions_{};
   std::array<QMenu*, MenuCount> menus_{};
   std::array<QToolBar*, ToolbarCount> toolbars_{};

@@ -13,12 +13,16 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStyle>
+#include <QToolButton>
 #include <algorithm>
 
 #include "app/actions.h"
+#include "app/commands/editcommands.h"
 #include "app/commands/filecommands.h"
 #include "app/commands/helpcommands.h"
+#include "app/commands/toolcommands.h"
 #include "app/commands/viewcommands.h"
+#include "app/commands/windowcommands.h"
 #include "app/fileassociation.h"
 #include "app/filenames.h"
 #include "app/fontbox.h"
@@ -26,6 +30,7 @@
 #include "app/listingpanel.h"
 #include "app/mainstatusbar.h"
 #include "app/settings.h"
+#include "app/toolimages.h"
 #include "app/userblocktoolbar.h"
 #include "app/windowplacement.h"
 #include "app/windowsettings.h"
@@ -74,6 +79,10 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   FileCommands = std::make_unique<TFileCommands>(*this, *Actions);
   ViewCommands = std::make_unique<TViewCommands>(*this, *Actions);
   HelpCommands = std::make_unique<THelpCommands>(*this, *Actions);
+  EditCommands = std::make_unique<TEditCommands>(*this, *Actions);
+  WindowCommands = std::make_unique<TWindowCommands>(*this, *Actions);
+  ToolCommands = std::make_unique<TToolCommands>(*this, *Actions);
+  CreateScaleButton();
 
   // Hints go to the status bar (QAction status tips do so by themselves);
   // the menus follow the active window.
@@ -100,36 +109,110 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::CreateToolbars() {
-  StandardToolbar = Actions->CreateToolbar(TToolbarId::Standard, this);
-  SpecialToolbar = Actions->CreateToolbar(TToolbarId::Special, this);
-  AlignToolbar = Actions->CreateToolbar(TToolbarId::Align, this);
+  TActionRegistry& r = *Actions;
+  StandardToolbar = r.CreateToolbar(TToolbarId::Standard, this);
+  SpecialToolbar = r.CreateToolbar(TToolbarId::Special, this);
+  AlignToolbar = r.CreateToolbar(TToolbarId::Align, this);
   ToolGroup = new QActionGroup(this);
   ToolGroup->setExclusive(true);
   UserBlocksToolbar = new TUserBlockToolbar(AppState, ListingImages, ToolGroup, this);
   addToolBar(Qt::BottomToolBarArea, UserBlocksToolbar);
   UserBlocksToolbar->hide();
-
+  // Count stands for a separator.
+  auto place = [&r](QToolBar* bar, std::initializer_list<TCommand> ids) {
+    for (TCommand id : ids) {
+      if (id == TCommand::Count)
+        bar->addSeparator();
+      else
+        r.PlaceOnToolbar(bar, id);
+    }
+  };
+  constexpr TCommand sep = TCommand::Count;
+  place(StandardToolbar, {TCommand::New, TCommand::Open, TCommand::SaveButton, TCommand::Print, sep,
+                          TCommand::Delete, TCommand::Cut, TCommand::Copy, TCommand::Paste, sep,
+                          TCommand::PreviewButton, TCommand::Grid, TCommand::Scaling, sep,
+                          TCommand::TextLeft, TCommand::TextCenter, TCommand::TextRight});
   FontBox = new TFontBox;
   StandardToolbar->addWidget(FontBox);
+  place(StandardToolbar, {sep, TCommand::ListingButton});
+  place(SpecialToolbar,
+        {TCommand::ToolSelect, TCommand::ToolEditText, TCommand::ToolText, TCommand::ToolRectangle,
+         TCommand::ToolEllipse, TCommand::ToolRhomb, TCommand::ToolParallelogram,
+         TCommand::ToolDocument, TCommand::ToolComment, TCommand::ToolProcess, TCommand::ToolPage,
+         TCommand::ToolLink, TCommand::ToolLinkPoints, TCommand::ToolMoveDocument});
+  place(AlignToolbar, {TCommand::AlignLefts, TCommand::AlignHCenters, TCommand::AlignRights,
+                       TCommand::SpaceHorizontally, sep, TCommand::AlignTops,
+                       TCommand::AlignVCenters, TCommand::AlignBottoms, TCommand::SpaceVertically});
+  r.SetImages(TImageStrip::Standart, StandartStrip());
+  r.SetImages(TImageStrip::Special, SpecialStrip());
+  r.SetImages(TImageStrip::Align, AlignStrip());
+  // The listing button shows only its picture (the menu item has the same one).
+  r.Action(TCommand::Listing)->setIcon(QIcon());
+
   connect(FontBox, &QComboBox::currentTextChanged, this, [this](const QString& face) {
     for (TChildD* d : Documents()) d->SetFontFace(face);
   });
 }
 
+void TMainForm::CreateScaleButton() {
+  // The Scale button drops the "Scale" menu down.
+  auto* scaling = qobject_cast<QToolButton*>(
+      StandardToolbar->widgetForAction(Actions->Action(TCommand::Scaling)));
+  if (!scaling) return;
+  scaling->setMenu(Actions->Menu(TMenuId::Scale));
+  scaling->setPopupMode(QToolButton::InstantPopup);
+  scaling->setFixedWidth(36);
+}
+
+void TMainForm::ToolChanged() {
+  if (ToolCommands) ToolCommands->ToolChanged();
+}
+
 void TMainForm::CreateMenus() {
-  QMenu* file = Actions->CreateMenu(TMenuId::File, menuBar());
-  file->addAction(Actions->Action(TCommand::Open));
+  TActionRegistry& r = *Actions;
+  auto add = [&r](QMenu* menu, std::initializer_list<TCommand> ids) {
+    for (TCommand id : ids) menu->addAction(r.Action(id));
+  };
+  QMenu* file = r.CreateMenu(TMenuId::File, menuBar());
+  add(file, {TCommand::New, TCommand::Open, TCommand::Close, TCommand::Save, TCommand::SaveAs});
+  file->addSeparator();
+  add(file, {TCommand::Options});
+  file->addSeparator();
+  add(file, {TCommand::Print});
+  file->addSeparator();
+  r.CreateSubmenu(TMenuId::Import, file)->menuAction()->setEnabled(false);
+  add(r.CreateSubmenu(TMenuId::Export, file), {TCommand::ExportGraphic, TCommand::ExportPascal});
   RecentSeparator = file->addSeparator();
-  file->addAction(Actions->Action(TCommand::Exit));
+  add(file, {TCommand::Exit});
 
-  QMenu* view = Actions->CreateMenu(TMenuId::View, menuBar());
-  view->addAction(Actions->Action(TCommand::FullScreen));
+  QMenu* edit = r.CreateMenu(TMenuId::Edit, menuBar());
+  add(edit, {TCommand::Undo, TCommand::Redo});
+  edit->addSeparator();
+  add(edit,
+      {TCommand::Delete, TCommand::Cut, TCommand::Copy, TCommand::Paste, TCommand::SelectAll});
+  edit->addSeparator();
+  add(edit, {TCommand::Find, TCommand::Replace});
+  edit->addSeparator();
+  add(edit, {TCommand::JoinSquare});
+  edit->addSeparator();
+  add(edit, {TCommand::Duplicate});
+
+  QMenu* view = r.CreateMenu(TMenuId::View, menuBar());
+  add(r.CreateSubmenu(TMenuId::Scale, view),
+      {TCommand::Zoom1, TCommand::Zoom2, TCommand::Zoom4, TCommand::Zoom8});
+  add(view, {TCommand::FullScreen});
   view->addSeparator();
-  view->addAction(Actions->Action(TCommand::Grid));
-  view->addAction(Actions->Action(TCommand::Listing));
+  add(view, {TCommand::Grid, TCommand::Listing, TCommand::StatusBar});
+  add(r.CreateSubmenu(TMenuId::Toolbars, view), {TCommand::ShowStandard, TCommand::ShowSpecial,
+                                                 TCommand::ShowAlign, TCommand::ShowUserBlocks});
+  view->addSeparator();
+  add(view, {TCommand::UserBlocksList});
 
-  QMenu* help = Actions->CreateMenu(TMenuId::Help, menuBar());
-  help->addAction(Actions->Action(TCommand::Contents));
+  QMenu* window = r.CreateMenu(TMenuId::Window, menuBar());
+  add(window, {TCommand::Cascade, TCommand::Tile, TCommand::ArrangeIcons, TCommand::MinimizeAll});
+
+  QMenu* help = r.CreateMenu(TMenuId::Help, menuBar());
+  add(help, {TCommand::Contents, TCommand::About});
 }
 
 std::array<QToolBar*, 4> TMainForm::Toolbars() const {
@@ -259,6 +342,9 @@ void TMainForm::UpdateMenuItems() {
     c.SelectedObjects = d->Selection.Count();
   }
   Actions->EnableByRule(c);
+  Actions->Menu(TMenuId::Export)->menuAction()->setEnabled(c.Documents > 0);
+  Actions->Menu(TMenuId::Scale)->menuAction()->setEnabled(c.Active);
+  if (EditCommands) EditCommands->ReleaseItems();
   UpdateToolbarVisibility();
   if (d) {
     ListingPanel->SetSource(&d->Diagram);

@@ -21,13 +21,16 @@ class QSplitter;
 class QToolBar;
 class TActionRegistry;
 class TChildD;
+class TEditCommands;
 class TFileCommands;
 class TFontBox;
 class THelpCommands;
 class TListingPanel;
 class TMainStatusBar;
 class TUserBlockToolbar;
+class TToolCommands;
 class TViewCommands;
+class TWindowCommands;
 
 class TMainForm : public QMainWindow, public TDocumentHost {
   Q_OBJECT
@@ -69,6 +72,9 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TFileCommands> FileCommands;
   std::unique_ptr<TViewCommands> ViewCommands;
   std::unique_ptr<THelpCommands> HelpCommands;
+  std::unique_ptr<TEditCommands> EditCommands;
+  std::unique_ptr<TWindowCommands> WindowCommands;
+  std::unique_ptr<TToolCommands> ToolCommands;
 
   // --- documents
   // Activates the window titled with the file's absolute, canonical name
@@ -104,6 +110,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   QString FontFace() const override;
   bool SaveDocument(TChildD* doc) override;
   void SetStatusPanel(int index, const QString& text) override;
+  void ToolChanged() override;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -111,6 +118,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
  private:
   void CreateMenus();
   void CreateToolbars();
+  void CreateScaleButton();
 
   TOptions options_;
   bool settingsRead_ = false;

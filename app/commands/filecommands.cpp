@@ -21,12 +21,40 @@ TFileCommands::TFileCommands(TMainForm& form, TActionRegistry& actions)
     : form_(form), actions_(actions) {
   QObject::connect(actions.Action(TCommand::Open), &QAction::triggered, &form,
                    [this] { Open1Click(); });
+  QObject::connect(actions.Action(TCommand::New), &QAction::triggered, &form,
+                   [this] { New1Click(); });
+  QObject::connect(actions.Action(TCommand::Close), &QAction::triggered, &form,
+                   [this] { Close1Click(); });
+  QObject::connect(actions.Action(TCommand::Save), &QAction::triggered, &form,
+                   [this] { Save1Click(); });
+  QObject::connect(actions.Action(TCommand::SaveAs), &QAction::triggered, &form,
+                   [this] { SaveAs(form_.ActiveDocument()); });
   QObject::connect(actions.Action(TCommand::Exit), &QAction::triggered, &form, &QWidget::close);
   QMenu* file = actions.Menu(TMenuId::File);
   QObject::connect(file, &QMenu::aboutToShow, &form, [this] { FileItemClick(); });
   QObject::connect(file, &QMenu::triggered, &form, [this](QAction* a) {
     if (a->property("recent").toBool()) QuickOpenClick(a);
   });
+}
+
+void TFileCommands::New1Click() {
+  const int count = int(form_.MdiArea->subWindowList().size()) + 1;
+  form_.CreateDocument(form_.AppState.NewDocumentTitle + QString::number(count));
+  form_.UpdateMenuItems();
+}
+
+void TFileCommands::Close1Click() {
+  if (TChildD* d = form_.ActiveDocument()) form_.SubWindowOf(d)->close();
+}
+
+void TFileCommands::Save1Click() { SaveDocument(form_.ActiveDocument()); }
+
+bool TFileCommands::SaveAs(TChildD* doc) {
+  if (!doc) return false;
+  const QString name =
+      Questions().SaveFileName(&form_, QString(), form_.AppState.LastDirectory, kFilter);
+  if (name.isEmpty()) return false;
+  return WriteDocument(doc, AbsoluteFileName(name));
 }
 
 void TFileCommands::Open1Click() {
@@ -83,12 +111,11 @@ void TFileCommands::QuickOpenClick(QAction* item) {
 
 bool TFileCommands::SaveDocument(TChildD* doc) {
   if (!doc) return false;
-  QString name = doc->FileName;
-  if (name.isEmpty()) {
-    name = Questions().SaveFileName(&form_, QString(), form_.AppState.LastDirectory, kFilter);
-    if (name.isEmpty()) return false;
-    name = AbsoluteFileName(name);
-  }
+  if (doc->FileName.isEmpty()) return SaveAs(doc);
+  return WriteDocument(doc, doc->FileName);
+}
+
+bool TFileCommands::WriteDocument(TChildD* doc, const QString& name) {
   std::string error;
   if (!doc->Diagram.SaveToFile(QFile::encodeName(name).toStdString(), &error)) {
     Questions().Ask(&form_, QString::fromLocal8Bit(error), QString::fromUtf8(EditorCaption),
@@ -98,6 +125,7 @@ bool TFileCommands::SaveDocument(TChildD* doc) {
   doc->FileName = name;
   doc->setWindowTitle(name);
   doc->Modified = false;
+  AddRecentFile(name);
   return true;
 }
 

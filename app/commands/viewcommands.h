@@ -1,6 +1,6 @@
 #pragma once
-// The commands of the "View" menu: the full-screen preview, the grid and the
-// listing panel.
+// The commands of the "View" menu: the scale, the full-screen preview, the
+// grid, the listing panel, the status bar and the toolbars.
 
 class TActionRegistry;
 class TFullViewForm;
@@ -14,6 +14,15 @@ class TViewCommands {
   // window.
   TFullViewForm* FullViewForm;
 
+  // A "Scale" entry: the active document shows at scale (1, 2, 4 or 8).
+  void ZoomClick(int scale);
+  // "View" opens: "Grid" follows the active document.
+  void ViewItemClick();
+  // "Scale" opens: an open text edit is committed, the document's scale checked.
+  void ScaleItemClick();
+  // "Toolbars" opens: each entry is checked as its toolbar shows.
+  void ToolbarsItemClick();
+
   // "Full-screen preview": the preview shows the active document modally;
   // the HandClosed cursor shows until it has opened, the default afterwards.
   void Fullscreen1Click();
@@ -24,4 +33,5 @@ class TViewCommands {
 
  private:
   TMainForm& form_;
+  TActionRegistry& actions_;
 };

@@ -20,8 +20,8 @@ TEST(ViewCommands, FullScreenPreviewShowsTheActiveDocumentAndLeavesItPannedAndZo
   QAction* preview = f.Actions->Action(TCommand::FullScreen);
   EXPECT_EQ(preview->text(), "Full-screen preview");
   EXPECT_EQ(preview->statusTip(), "Full-screen preview");
-  EXPECT_EQ(f.Actions->Menu(TMenuId::View)->actions().value(0), preview);
-  EXPECT_TRUE(f.Actions->Menu(TMenuId::View)->actions().value(1)->isSeparator());
+  EXPECT_EQ(f.Actions->Menu(TMenuId::View)->actions().value(1), preview);
+  EXPECT_TRUE(f.Actions->Menu(TMenuId::View)->actions().value(2)->isSeparator());
   EXPECT_FALSE(preview->isEnabled());
   // Without a document nothing opens.
   f.ViewCommands->Fullscreen1Click();
