@@ -36,12 +36,8 @@ TShemObj* AddBlock(TChildD* d, int x) {
 }
 
 TShemObj* AddLink(TChildD* d, TShemObj* from, TShemObj* to) {
-  auto l = std::make_unique<TLink>();
-  l->Data.Source = from;
-  l->Data.Target = to;
-  l->Data.SourcePos = PosCentre;
-  l->Data.TargetPos = PosCentre;
-  return d->Diagram.GetObj(d->Diagram.Add(std::move(l)));
+  return d->Diagram.GetObj(
+      d->Diagram.AddLink(std::make_unique<TLink>(0, PosCentre, PosCentre), from, to));
 }
 
 void Open(QMenu* menu) { emit menu->aboutToShow(); }
