@@ -8,15 +8,15 @@
 
 int RunQuorvalin(int argc, char** argv) {
   QApplication app(argc, argv);
-  // 1. The application title.
+  // The title comes first: message boxes and the settings use it.
   QApplication::setApplicationName(QStringLiteral("Block-diagram editor"));
   const QStringList files = QApplication::arguments().mid(1);
 
-  // 2.-3. Another instance takes the files and comes forward; this one ends
+  // A running editor takes the files and comes forward; this one ends
   // without a window and without touching the settings.
   if (TSingleInstance::HandOff(files)) return 0;
 
-  // 4. The main window (it reads the settings and the user blocks).
+  // The main window reads the settings and the user blocks as it is made.
   TMainForm form;
   TSingleInstance instance;
   QObject::connect(&instance, &TSingleInstance::ActivateRequested, &form, &TMainForm::BringToFront);
@@ -25,9 +25,8 @@ int RunQuorvalin(int argc, char** argv) {
   instance.Listen();
   form.show();
 
-  // 5. The files of the command line, in order.
+  // The files of the command line open in the order given.
   for (const QString& f : files) form.OpenDocument(f);
 
-  // 6.
   return app.exec();
 }
