@@ -9,22 +9,14 @@
 #include <QTreeWidget>
 #include <memory>
 
+#include "bench/offscreenapp.h"
 #include "editor/childd.h"
 #include "editor/documenthost.h"
 #include "model/listview.h"
 #include "model/shem.h"
 
 namespace {
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "bench";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
+QApplication& App() { return OffscreenBenchApp(); }
 
 // A listing panel like the main window's: one row per block.
 class TBenchListing : public QTreeWidget, public ListView {

@@ -9,21 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/offscreenapp.h"
 #include "model/codepage.h"
 #include "pascal/gui/customedit.h"
 #include "pascal/gui/expform.h"
 
 namespace {
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "bench";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
+QApplication& App() { return OffscreenBenchApp(); }
 
 // Translator output of n lines: nested loops and statements, indented.
 std::vector<std::string> PascalLines(int n) {
