@@ -1,6 +1,7 @@
 #include "app/documentmenu.h"
 
 #include <QAction>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 
