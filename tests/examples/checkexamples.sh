@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the example diagrams in examples/.
 #   checkexamples.sh current QVTOOL EXAMPLES WORKDIR
-#     every NAME.json builds into exactly the checked-in NAME.fgd.
+#     every NAME.json builds into exactly the checked-in NAME.fgd, and the
+#     manual's page of examples shows each one's Pascal as it is now.
 #   checkexamples.sh pascal QVTOOL EXAMPLES WORKDIR
 #     every NAME.fgd translates without a message; its Pascal, included into
 #     the program pascal/NAME.pas, compiles with fpc, and the program prints
@@ -39,6 +40,21 @@ current)
   for fgd in "$examples"/*.fgd; do
     name=$(basename "$fgd" .fgd)
     [ -f "$examples/$name.json" ] || fail "examples/$name.fgd has no source examples/$name.json"
+  done
+  page="$examples/../docs/manual/examples.html"
+  for json in "${sources[@]}"; do
+    name=$(basename "$json" .json)
+    "$qvtool" pascal "$examples/$name.fgd" >"$work/$name.pas" 2>/dev/null
+    # The text of <pre id="NAME-pascal">, with the HTML entities undone.
+    awk -v open="<pre id=\"$name-pascal\">" '
+      index($0, open) { f = 1; $0 = substr($0, index($0, open) + length(open)) }
+      f && index($0, "</pre>") { $0 = substr($0, 1, index($0, "</pre>") - 1); if ($0 != "") print; f = 0 }
+      f { print }' "$page" | sed 's/&lt;/</g; s/&gt;/>/g; s/&amp;/\&/g' >"$work/$name.shown"
+    if [ ! -s "$work/$name.shown" ]; then
+      fail "docs/manual/examples.html does not show the Pascal of $name"
+    elif ! diff -u "$work/$name.shown" "$work/$name.pas" >&2; then
+      fail "docs/manual/examples.html shows another Pascal for $name than it translates to"
+    fi
   done
   ;;
 pascal)
