@@ -1,4 +1,5 @@
-{ The sign of a number, written by user blocks: the statement part comes from userblock.fgd. }
+{ The sign of a number, drawn with user blocks: the statement part comes from userblock.fgd.
+  A number 0 is asked for again on the input. }
 program SignDemo;
 
 procedure Sign(x: Integer);
@@ -7,5 +8,6 @@ procedure Sign(x: Integer);
 begin
   Sign(5);
   Sign(-3);
+  Sign(0);
   Sign(0);
 end.
