@@ -49,9 +49,16 @@ std::string ImportTargetName(const std::string& jsonFile) {
     for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
     if (ext == ".json") base.erase(base.size() - 5);
   }
-  std::error_code ec;
+  auto taken = [](const std::string& name) {
+    std::error_code ec;
+    // Anything there, a dangling link included, or a name that cannot even
+    // be looked at, is not a name to write to.
+    return fs::symlink_status(name, ec).type() != fs::file_type::not_found;
+  };
   std::string name = base + ".fgd";
-  for (int n = 2; fs::exists(fs::symlink_status(name, ec)) || ec; ++n)
+  for (int n = 2; taken(name); ++n) {
+    if (n > 9999) return {};
     name = base + " (" + std::to_string(n) + ").fgd";
+  }
   return name;
 }

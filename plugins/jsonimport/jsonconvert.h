@@ -14,5 +14,5 @@ bool ConvertJsonFile(const std::string& jsonFile, const std::string& fgdFile, in
 // Where the diagram of jsonFile goes: beside it, under its name with ".json"
 // (any letter case) replaced by ".fgd", or ".fgd" appended; when that file
 // exists already, the first of "name (2).fgd", "name (3).fgd", ... that does
-// not, so that an import never overwrites a file.
+// not, so that an import never overwrites a file; empty when none is free.
 std::string ImportTargetName(const std::string& jsonFile);

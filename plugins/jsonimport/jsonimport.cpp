@@ -36,7 +36,8 @@ QV_PLUGIN_EXPORT const char* GetHint(void) {
 QV_PLUGIN_EXPORT int ImportJsonFile(const char* jsonFile, char* error, int errorSize) {
   std::string why;
   const std::string target = ImportTargetName(jsonFile);
-  const bool ok = ConvertJsonFile(jsonFile, target, DefaultCodePage, why);
+  const bool ok = !target.empty() && ConvertJsonFile(jsonFile, target, DefaultCodePage, why);
+  if (target.empty()) why = std::string(jsonFile) + ": no free name for its diagram file";
   if (ok) {
     if (QvLoadFileProc load = QvFindLoadFile(g_program)) {
       load(target.c_str());
