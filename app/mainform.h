@@ -21,6 +21,7 @@ class QSplitter;
 class QToolBar;
 class TActionRegistry;
 class TChildD;
+class TDocumentMenu;
 class TEditCommands;
 class TFileCommands;
 class TFontBox;
@@ -77,6 +78,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TEditCommands> EditCommands;
   std::unique_ptr<TWindowCommands> WindowCommands;
   std::unique_ptr<TToolCommands> ToolCommands;
+  TDocumentMenu* DocumentMenu;  // the context menu of the document windows
 
   // --- extensions found beside the program at start
   std::unique_ptr<TPlugInList> PlugIns;  // File > Import
@@ -118,6 +120,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   bool SaveDocument(TChildD* doc) override;
   void SetStatusPanel(int index, const QString& text) override;
   void ToolChanged() override;
+  void ContextMenu(TChildD* doc, QPoint global) override;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
