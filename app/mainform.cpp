@@ -101,7 +101,8 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   LoadAppCursors();
   ReadSettings();
   PlugIns = LoadImportPlugIns(options_.ProgramDir, Actions->Menu(TMenuId::Import));
-  Templates = std::make_unique<TTemplateCommands>(*this);
+  Templates = std::make_unique<TTemplateCommands>(*this, Actions->Menu(TMenuId::ReplaceTemplates),
+                                                  Actions->Menu(TMenuId::InsertTemplates));
   Templates->Load(options_.ProgramDir);
   ListingImages = KindIcons();
   UserBlocksToolbar->LoadUserBlocks(options_.ProgramDir + "/UserBlock.blu");

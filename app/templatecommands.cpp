@@ -15,15 +15,6 @@
 
 namespace {
 
-QMenu* TemplatesMenu(QWidget* parent, const char* name, const char* hint) {
-  auto* m = new QMenu(QStringLiteral("Templates"), parent);
-  m->setObjectName(QString::fromLatin1(name));
-  m->menuAction()->setObjectName(QString::fromLatin1(name) + QStringLiteral("Item"));
-  m->menuAction()->setStatusTip(QString::fromLatin1(hint));
-  m->menuAction()->setToolTip(QString::fromLatin1(hint));
-  return m;
-}
-
 void Warn(QWidget* parent, const QString& text) {
   Questions().Ask(parent, text, QString::fromUtf8(EditorCaption), QMessageBox::Warning,
                   QMessageBox::Ok);
@@ -38,10 +29,9 @@ TTemplateCommands::TTemplateCommands(TMainForm& form)
       insertMenu_(TemplatesMenu(&form, "InsertTemplates", "Insert templates")) {}
 
 TTemplateCommands::~TTemplateCommands() {
-  // The entries call back into this object: they go with it, and so do the
-  // submenus from wherever the context menu placed them.
-  delete replaceMenu_;
-  delete insertMenu_;
+  // The entries call back into this object: they go with it.
+  replaceMenu_->clear();
+  insertMenu_->clear();
 }
 
 void TTemplateCommands::Load(const QString& programDir) {
@@ -50,11 +40,6 @@ void TTemplateCommands::Load(const QString& programDir) {
   BuildTemplateMenus(
       list_, replaceMenu_, insertMenu_, [this](int i) { ReplaceWithTemplate(i); },
       [this](int i) { InsertTemplate(i); });
-}
-
-void TTemplateCommands::UpdateEnabled(bool activeDocument, int selectedBlocks) {
-  insertMenu_->menuAction()->setEnabled(activeDocument);
-  replaceMenu_->menuAction()->setEnabled(activeDocument && selectedBlocks == 1);
 }
 
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 // The template commands of the document context menu: the "Templates"
-// submenus under "Replace to" and "Insert ", filled at start from the
-// "template" folder beside the program, and the two commands they run on
-// the active document.
+// submenus under "Replace to" and "Insert " filled at start from the
+// "template" folder beside the program, and the two commands their entries
+// run on the active document.
 
 #include <QObject>
 #include <QString>
@@ -20,15 +20,16 @@ class TTemplateCommands : public QObject {
   Q_OBJECT
 
  public:
-  explicit TTemplateCommands(TMainForm& form);
+  // Fills replaceMenu and insertMenu (not owned; emptied again when this
+  // object goes, as their entries call back into it).
+  TTemplateCommands(TMainForm& form, QMenu* replaceMenu, QMenu* insertMenu);
   ~TTemplateCommands() override;
 
   // Finds the templates under programDir/template and fills both submenus;
   // hides them when there is none.
   void Load(const QString& programDir);
 
-  // "Replace to" > "Templates" and "Insert " > "Templates"; the context menu
-  // places their menu actions.
+  // "Replace to" > "Templates" and "Insert " > "Templates".
   QMenu* ReplaceMenu() const { return replaceMenu_; }
   QMenu* InsertMenu() const { return insertMenu_; }
   const TTemplateList& List() const { return list_; }
@@ -40,9 +41,6 @@ class TTemplateCommands : public QObject {
   // making room for it and moving the block's links onto it. A template
   // without blocks is refused with a message and nothing changes.
   void ReplaceWithTemplate(int i);
-  // The enabled state as the context menu opens: inserting needs an active
-  // document, replacing exactly one selected block.
-  void UpdateEnabled(bool activeDocument, int selectedBlocks);
 
  private:
   TMainForm& form_;
