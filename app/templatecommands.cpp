@@ -22,11 +22,8 @@ void Warn(QWidget* parent, const QString& text) {
 
 }  // namespace
 
-TTemplateCommands::TTemplateCommands(TMainForm& form)
-    : form_(form),
-      replaceMenu_(
-          TemplatesMenu(&form, "ReplaceTemplates", "Replase selected object to templates")),
-      insertMenu_(TemplatesMenu(&form, "InsertTemplates", "Insert templates")) {}
+TTemplateCommands::TTemplateCommands(TMainForm& form, QMenu* replaceMenu, QMenu* insertMenu)
+    : form_(form), replaceMenu_(replaceMenu), insertMenu_(insertMenu) {}
 
 TTemplateCommands::~TTemplateCommands() {
   // The entries call back into this object: they go with it.
