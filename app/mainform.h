@@ -20,6 +20,7 @@ class QMdiSubWindow;
 class QSplitter;
 class QToolBar;
 class TActionRegistry;
+class TArrangeCommands;
 class TChildD;
 class TDocumentMenu;
 class TEditCommands;
@@ -78,6 +79,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TEditCommands> EditCommands;
   std::unique_ptr<TWindowCommands> WindowCommands;
   std::unique_ptr<TToolCommands> ToolCommands;
+  std::unique_ptr<TArrangeCommands> ArrangeCommands;
   TDocumentMenu* DocumentMenu;  // the context menu of the document windows
 
   // --- extensions found beside the program at start
