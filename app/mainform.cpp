@@ -29,9 +29,12 @@
 #include "app/filenames.h"
 #include "app/fontbox.h"
 #include "app/icons.h"
+#include "app/importmenu.h"
 #include "app/listingpanel.h"
 #include "app/mainstatusbar.h"
+#include "app/pluginlist.h"
 #include "app/settings.h"
+#include "app/templatecommands.h"
 #include "app/toolimages.h"
 #include "app/userblocktoolbar.h"
 #include "app/windowplacement.h"
@@ -99,6 +102,10 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   FontBox->FillFontList();
   LoadAppCursors();
   ReadSettings();
+  PlugIns = LoadImportPlugIns(options_.ProgramDir, Actions->Menu(TMenuId::Import));
+  Templates = std::make_unique<TTemplateCommands>(*this, Actions->Menu(TMenuId::ReplaceTemplates),
+                                                  Actions->Menu(TMenuId::InsertTemplates));
+  Templates->Load(options_.ProgramDir);
   ListingImages = KindIcons();
   UserBlocksToolbar->LoadUserBlocks(options_.ProgramDir + "/UserBlock.blu");
   UpdateMenuItems();
@@ -109,6 +116,10 @@ TMainForm::~TMainForm() {
   // The documents go before the state and the listing panel they use, also
   // a window closed a moment ago whose deletion is still pending.
   qDeleteAll(MdiArea->findChildren<QMdiSubWindow*>());
+  Templates.reset();
+  // The plug-ins' entries go with their libraries.
+  Actions->Menu(TMenuId::Import)->clear();
+  PlugIns.reset();
   if (g_instance == this) g_instance = nullptr;
 }
 

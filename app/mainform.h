@@ -28,6 +28,8 @@ class TFileCommands;
 class TFontBox;
 class THelpCommands;
 class TListingPanel;
+class TPlugInList;
+class TTemplateCommands;
 class TMainStatusBar;
 class TUserBlockToolbar;
 class TToolCommands;
@@ -79,6 +81,11 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TToolCommands> ToolCommands;
   std::unique_ptr<TArrangeCommands> ArrangeCommands;
   TDocumentMenu* DocumentMenu;  // the context menu of the document windows
+
+  // --- extensions found beside the program at start
+  std::unique_ptr<TPlugInList> PlugIns;  // File > Import
+  // The "Templates" submenus of the document context menu and their commands.
+  std::unique_ptr<TTemplateCommands> Templates;
 
   // --- documents
   // Activates the window titled with the file's absolute, canonical name
