@@ -22,10 +22,12 @@ class QToolBar;
 class TActionRegistry;
 class TChildD;
 class TEditCommands;
+class TExportCommands;
 class TFileCommands;
 class TFontBox;
 class THelpCommands;
 class TListingPanel;
+class TPrintCommands;
 class TMainStatusBar;
 class TUserBlockToolbar;
 class TToolCommands;
@@ -75,6 +77,8 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TEditCommands> EditCommands;
   std::unique_ptr<TWindowCommands> WindowCommands;
   std::unique_ptr<TToolCommands> ToolCommands;
+  std::unique_ptr<TExportCommands> ExportCommands;
+  std::unique_ptr<TPrintCommands> PrintCommands;
 
   // --- documents
   // Activates the window titled with the file's absolute, canonical name
