@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "app/actions.h"
+#include "app/commands/arrangecommands.h"
 #include "app/commands/editcommands.h"
 #include "app/commands/exportcommands.h"
 #include "app/commands/filecommands.h"
@@ -25,6 +26,7 @@
 #include "app/commands/toolcommands.h"
 #include "app/commands/viewcommands.h"
 #include "app/commands/windowcommands.h"
+#include "app/documentmenu.h"
 #include "app/fileassociation.h"
 #include "app/filenames.h"
 #include "app/fontbox.h"
@@ -86,6 +88,8 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   ToolCommands = std::make_unique<TToolCommands>(*this, *Actions);
   ExportCommands = std::make_unique<TExportCommands>(*this, *Actions);
   PrintCommands = std::make_unique<TPrintCommands>(*this, *Actions);
+  DocumentMenu = new TDocumentMenu(*this, *Actions);
+  ArrangeCommands = std::make_unique<TArrangeCommands>(*this, *Actions);
   CreateScaleButton();
 
   // Hints go to the status bar (QAction status tips do so by themselves);
@@ -153,8 +157,9 @@ void TMainForm::CreateToolbars() {
   // The listing button shows only its picture (the menu item has the same one).
   r.Action(TCommand::Listing)->setIcon(QIcon());
 
+  // The face is the active document's; new documents take the list's face.
   connect(FontBox, &QComboBox::currentTextChanged, this, [this](const QString& face) {
-    for (TChildD* d : Documents()) d->SetFontFace(face);
+    if (TChildD* d = ActiveDocument()) d->SetFontFace(face);
   });
 }
 
@@ -171,6 +176,8 @@ void TMainForm::CreateScaleButton() {
 void TMainForm::ToolChanged() {
   if (ToolCommands) ToolCommands->ToolChanged();
 }
+
+void TMainForm::ContextMenu(TChildD* doc, QPoint global) { DocumentMenu->Popup(doc, global); }
 
 void TMainForm::CreateMenus() {
   TActionRegistry& r = *Actions;

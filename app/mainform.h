@@ -20,7 +20,9 @@ class QMdiSubWindow;
 class QSplitter;
 class QToolBar;
 class TActionRegistry;
+class TArrangeCommands;
 class TChildD;
+class TDocumentMenu;
 class TEditCommands;
 class TExportCommands;
 class TFileCommands;
@@ -79,6 +81,8 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TToolCommands> ToolCommands;
   std::unique_ptr<TExportCommands> ExportCommands;
   std::unique_ptr<TPrintCommands> PrintCommands;
+  std::unique_ptr<TArrangeCommands> ArrangeCommands;
+  TDocumentMenu* DocumentMenu;  // the context menu of the document windows
 
   // --- documents
   // Activates the window titled with the file's absolute, canonical name
@@ -115,6 +119,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   bool SaveDocument(TChildD* doc) override;
   void SetStatusPanel(int index, const QString& text) override;
   void ToolChanged() override;
+  void ContextMenu(TChildD* doc, QPoint global) override;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
