@@ -17,9 +17,12 @@
 #include <algorithm>
 
 #include "app/actions.h"
+#include "app/commands/dialogcommands.h"
 #include "app/commands/editcommands.h"
 #include "app/commands/filecommands.h"
 #include "app/commands/helpcommands.h"
+#include "app/commands/propertycommands.h"
+#include "app/commands/searchcommands.h"
 #include "app/commands/toolcommands.h"
 #include "app/commands/viewcommands.h"
 #include "app/commands/windowcommands.h"
@@ -82,6 +85,11 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   EditCommands = std::make_unique<TEditCommands>(*this, *Actions);
   WindowCommands = std::make_unique<TWindowCommands>(*this, *Actions);
   ToolCommands = std::make_unique<TToolCommands>(*this, *Actions);
+  SearchCommands = std::make_unique<TSearchCommands>(*this, *Actions);
+  // The dialogs are created hidden now and reused: About and Options first,
+  // then the link and block properties.
+  DialogCommands = std::make_unique<TDialogCommands>(*this, *Actions);
+  PropertyCommands = std::make_unique<TPropertyCommands>(*this);
   CreateScaleButton();
 
   // Hints go to the status bar (QAction status tips do so by themselves);
@@ -357,6 +365,7 @@ void TMainForm::UpdateMenuItems() {
   } else {
     ListingPanel->SetSource(nullptr);
     ListingPanel->Clear();
+    if (SearchCommands) SearchCommands->CloseDialogs();
   }
 }
 

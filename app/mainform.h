@@ -21,11 +21,14 @@ class QSplitter;
 class QToolBar;
 class TActionRegistry;
 class TChildD;
+class TDialogCommands;
 class TEditCommands;
 class TFileCommands;
 class TFontBox;
 class THelpCommands;
 class TListingPanel;
+class TPropertyCommands;
+class TSearchCommands;
 class TMainStatusBar;
 class TUserBlockToolbar;
 class TToolCommands;
@@ -75,6 +78,9 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TEditCommands> EditCommands;
   std::unique_ptr<TWindowCommands> WindowCommands;
   std::unique_ptr<TToolCommands> ToolCommands;
+  std::unique_ptr<TSearchCommands> SearchCommands;
+  std::unique_ptr<TDialogCommands> DialogCommands;
+  std::unique_ptr<TPropertyCommands> PropertyCommands;
 
   // --- documents
   // Activates the window titled with the file's absolute, canonical name
