@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "app/actions.h"
+#include "app/commands/arrangecommands.h"
 #include "app/commands/dialogcommands.h"
 #include "app/commands/editcommands.h"
 #include "app/commands/filecommands.h"
@@ -26,6 +27,7 @@
 #include "app/commands/toolcommands.h"
 #include "app/commands/viewcommands.h"
 #include "app/commands/windowcommands.h"
+#include "app/documentmenu.h"
 #include "app/fileassociation.h"
 #include "app/filenames.h"
 #include "app/fontbox.h"
@@ -89,7 +91,9 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   // The dialogs are created hidden now and reused: About and Options first,
   // then the link and block properties.
   DialogCommands = std::make_unique<TDialogCommands>(*this, *Actions);
-  PropertyCommands = std::make_unique<TPropertyCommands>(*this);
+  PropertyCommands = std::make_unique<TPropertyCommands>(*this, *Actions);
+  DocumentMenu = new TDocumentMenu(*this, *Actions);
+  ArrangeCommands = std::make_unique<TArrangeCommands>(*this, *Actions);
   CreateScaleButton();
 
   // Hints go to the status bar (QAction status tips do so by themselves);
@@ -157,8 +161,9 @@ void TMainForm::CreateToolbars() {
   // The listing button shows only its picture (the menu item has the same one).
   r.Action(TCommand::Listing)->setIcon(QIcon());
 
+  // The face is the active document's; new documents take the list's face.
   connect(FontBox, &QComboBox::currentTextChanged, this, [this](const QString& face) {
-    for (TChildD* d : Documents()) d->SetFontFace(face);
+    if (TChildD* d = ActiveDocument()) d->SetFontFace(face);
   });
 }
 
@@ -175,6 +180,8 @@ void TMainForm::CreateScaleButton() {
 void TMainForm::ToolChanged() {
   if (ToolCommands) ToolCommands->ToolChanged();
 }
+
+void TMainForm::ContextMenu(TChildD* doc, QPoint global) { DocumentMenu->Popup(doc, global); }
 
 void TMainForm::CreateMenus() {
   TActionRegistry& r = *Actions;

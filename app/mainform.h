@@ -20,8 +20,10 @@ class QMdiSubWindow;
 class QSplitter;
 class QToolBar;
 class TActionRegistry;
+class TArrangeCommands;
 class TChildD;
 class TDialogCommands;
+class TDocumentMenu;
 class TEditCommands;
 class TFileCommands;
 class TFontBox;
@@ -81,6 +83,8 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TSearchCommands> SearchCommands;
   std::unique_ptr<TDialogCommands> DialogCommands;
   std::unique_ptr<TPropertyCommands> PropertyCommands;
+  std::unique_ptr<TArrangeCommands> ArrangeCommands;
+  TDocumentMenu* DocumentMenu;  // the context menu of the document windows
 
   // --- documents
   // Activates the window titled with the file's absolute, canonical name
@@ -117,6 +121,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   bool SaveDocument(TChildD* doc) override;
   void SetStatusPanel(int index, const QString& text) override;
   void ToolChanged() override;
+  void ContextMenu(TChildD* doc, QPoint global) override;
 
  protected:
   void closeEvent(QCloseEvent* e) override;

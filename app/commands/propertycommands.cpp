@@ -1,16 +1,20 @@
 #include "app/commands/propertycommands.h"
 
+#include <QAction>
 #include <QApplication>
 
+#include "app/actions.h"
 #include "app/dialogs/blockprop.h"
 #include "app/dialogs/linkpropform.h"
 #include "app/mainform.h"
 #include "editor/childd.h"
 #include "editor/modalquestions.h"
 
-TPropertyCommands::TPropertyCommands(TMainForm& form) : form_(form) {
-  BlockProp1 = new TBlockProp(&form);
+TPropertyCommands::TPropertyCommands(TMainForm& form, TActionRegistry& actions) : form_(form) {
   LinkPropForm1 = new TLinkPropForm(&form);
+  BlockProp1 = new TBlockProp(&form);
+  QObject::connect(actions.Action(TCommand::Properties), &QAction::triggered, &form,
+                   [this] { Properties1Click(); });
 }
 
 void TPropertyCommands::Properties1Click() {

@@ -3,6 +3,7 @@
 // object's properties in the block or link dialog, applied on OK. The two
 // dialogs are created hidden with the main window and reused.
 
+class TActionRegistry;
 class TBlockProp;
 class TChildD;
 class TLinkPropForm;
@@ -11,7 +12,7 @@ class TShemObj;
 
 class TPropertyCommands {
  public:
-  explicit TPropertyCommands(TMainForm& form);
+  TPropertyCommands(TMainForm& form, TActionRegistry& actions);
 
   TBlockProp* BlockProp1;
   TLinkPropForm* LinkPropForm1;

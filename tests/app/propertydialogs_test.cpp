@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include "app/actions.h"
 #include "app/commands/propertycommands.h"
 #include "app/dialogs/blockprop.h"
 #include "app/dialogs/linkpropform.h"
@@ -283,7 +284,10 @@ TEST(Properties, LinkDialogSetsTheLinkType) {
     l->ComboBox1->setCurrentIndex(6);
     l->OKButton->click();
   };
-  f.PropertyCommands->Properties1Click();
+  // From the document context menu's entry, enabled for the one object.
+  f.UpdateMenuItems();
+  ASSERT_TRUE(f.Actions->Action(TCommand::Properties)->isEnabled());
+  f.Actions->Action(TCommand::Properties)->trigger();
   EXPECT_EQ(shown, ltArrowTarget);
   EXPECT_EQ(link->AsLink()->Data.LinkType, 6);
   EXPECT_TRUE(d->Modified);
