@@ -52,7 +52,8 @@ TEST(MenuBar, MenusHoldTheirEntriesInOrderWithShortcutsAndHints) {
 
   EXPECT_EQ(Entries(f.Actions->Menu(TMenuId::File)),
             (QStringList{"&New", "&Open", "&Close", "&Save", "Save &as . . .", "-", "Options", "-",
-                         "Print", "-", "Import", "&Export", "-", "E&xit"}));
+                         "Print", "Print preview", "Page setup . . .", "-", "Import", "&Export",
+                         "-", "E&xit"}));
   EXPECT_EQ(Entries(f.Actions->Menu(TMenuId::Export)),
             (QStringList{"to graphic file", "to Pascal"}));
   EXPECT_EQ(Entries(f.Actions->Menu(TMenuId::Edit)),
@@ -88,9 +89,8 @@ TEST(MenuBar, MenusHoldTheirEntriesInOrderWithShortcutsAndHints) {
   EXPECT_TRUE(f.Actions->Action(TCommand::Zoom1)->isChecked());
   EXPECT_TRUE(f.Actions->Action(TCommand::StatusBar)->isChecked());
   EXPECT_TRUE(f.Actions->Action(TCommand::ShowStandard)->isChecked());
-  // Commands whose operation is not in this build stay disabled, and those
-  // that need a document wait for one.
-  for (TCommand id : {TCommand::Print, TCommand::Find, TCommand::Replace})
+  // Commands that need a document wait for one.
+  for (TCommand id : {TCommand::Find, TCommand::Replace})
     EXPECT_FALSE(f.Actions->Action(id)->isEnabled()) << int(id);
 }
 
