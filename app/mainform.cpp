@@ -118,6 +118,7 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   Templates = std::make_unique<TTemplateCommands>(*this, Actions->Menu(TMenuId::ReplaceTemplates),
                                                   Actions->Menu(TMenuId::InsertTemplates));
   Templates->Load(options_.ProgramDir);
+  ExportCommands->BindLibrary();
   ListingImages = KindIcons();
   UserBlocksToolbar->LoadUserBlocks(options_.ProgramDir + "/UserBlock.blu");
   UpdateMenuItems();
