@@ -20,6 +20,7 @@
 #include "app/commands/editcommands.h"
 #include "app/commands/filecommands.h"
 #include "app/commands/helpcommands.h"
+#include "app/commands/pascalexport.h"
 #include "app/commands/toolcommands.h"
 #include "app/commands/viewcommands.h"
 #include "app/commands/windowcommands.h"
@@ -37,6 +38,7 @@
 #include "editor/childd.h"
 #include "editor/cursors.h"
 #include "editor/modalquestions.h"
+#include "model/fileaccess.h"
 
 namespace {
 TMainForm* g_instance = nullptr;
@@ -82,6 +84,7 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   EditCommands = std::make_unique<TEditCommands>(*this, *Actions);
   WindowCommands = std::make_unique<TWindowCommands>(*this, *Actions);
   ToolCommands = std::make_unique<TToolCommands>(*this, *Actions);
+  PascalExport = std::make_unique<TPascalExport>(*this, *Actions);
   CreateScaleButton();
 
   // Hints go to the status bar (QAction status tips do so by themselves);
@@ -151,6 +154,10 @@ void TMainForm::CreateToolbars() {
 
   connect(FontBox, &QComboBox::currentTextChanged, this, [this](const QString& face) {
     for (TChildD* d : Documents()) d->SetFontFace(face);
+  });
+  FontBox->FollowToolbar(StandardToolbar, [this] {
+    const TChildD* d = ActiveDocument();
+    return d ? d->CanvasFont().family() : QString();
   });
 }
 
@@ -286,14 +293,14 @@ TChildD* TMainForm::OpenDocument(const QString& givenName) {
   QMdiSubWindow* activeBefore = MdiArea->currentSubWindow();
   TChildD* doc = CreateDocument(fileName);
   const int userBlocksBefore = AppState.UserBlocks.Count();
-  std::string error;
-  if (!doc->Diagram.LoadFromFile(QFile::encodeName(fileName).toStdString(), &error)) {
+  if (!doc->Diagram.LoadFromFile(QFile::encodeName(fileName).toStdString())) {
     CloseRefused(doc, activeBefore);
     // A file that is there and readable but holds no diagram is dropped
-    // silently; one that cannot be read at all is reported.
-    QFile f(fileName);
-    if (!(QFileInfo(fileName).isFile() && f.open(QIODevice::ReadOnly)))
-      Questions().Ask(this, QString::fromLocal8Bit(error), QString::fromUtf8(EditorCaption),
+    // silently; one that cannot be read at all (missing, a device, a pipe, a
+    // folder, beyond the size of any diagram) is reported.
+    std::string reason;
+    if (!CheckInputFile(QFile::encodeName(fileName).toStdString(), reason))
+      Questions().Ask(this, QString::fromLocal8Bit(reason), QString::fromUtf8(EditorCaption),
                       QMessageBox::Warning, QMessageBox::Ok);
     return nullptr;
   }

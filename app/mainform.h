@@ -25,6 +25,7 @@ class TEditCommands;
 class TFileCommands;
 class TFontBox;
 class THelpCommands;
+class TPascalExport;
 class TListingPanel;
 class TMainStatusBar;
 class TUserBlockToolbar;
@@ -75,6 +76,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TEditCommands> EditCommands;
   std::unique_ptr<TWindowCommands> WindowCommands;
   std::unique_ptr<TToolCommands> ToolCommands;
+  std::unique_ptr<TPascalExport> PascalExport;
 
   // --- documents
   // Activates the window titled with the file's absolute, canonical name
