@@ -24,6 +24,7 @@
 #include "app/commands/toolcommands.h"
 #include "app/commands/viewcommands.h"
 #include "app/commands/windowcommands.h"
+#include "app/documentmenu.h"
 #include "app/fileassociation.h"
 #include "app/filenames.h"
 #include "app/fontbox.h"
@@ -85,6 +86,7 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   WindowCommands = std::make_unique<TWindowCommands>(*this, *Actions);
   ToolCommands = std::make_unique<TToolCommands>(*this, *Actions);
   PascalExport = std::make_unique<TPascalExport>(*this, *Actions);
+  DocumentMenu = new TDocumentMenu(*this, *Actions);
   CreateScaleButton();
 
   // Hints go to the status bar (QAction status tips do so by themselves);
@@ -174,6 +176,8 @@ void TMainForm::CreateScaleButton() {
 void TMainForm::ToolChanged() {
   if (ToolCommands) ToolCommands->ToolChanged();
 }
+
+void TMainForm::ContextMenu(TChildD* doc, QPoint global) { DocumentMenu->Popup(doc, global); }
 
 void TMainForm::CreateMenus() {
   TActionRegistry& r = *Actions;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -478,6 +479,11 @@ void TChildD::mouseDoubleClickEvent(QMouseEvent* e) {
   QWidget::mouseDoubleClickEvent(e);
 }
 
+void TChildD::contextMenuEvent(QContextMenuEvent* e) {
+  if (e->reason() == QContextMenuEvent::Mouse) DragStart = {e->pos().x(), e->pos().y()};
+  if (host_) host_->ContextMenu(this, e->globalPos());
+}
+
 void TChildD::changeEvent(QEvent* e) {
   // Assistive technology and UI automation know the view by its caption.
   if (e->type() == QEvent::WindowTitleChange) setAccessibleName(windowTitle());
@@ -497,7 +503,6 @@ bool TChildD::eventFilter(QObject* watched, QEvent* e) {
   if (watched == Memo1 && e->type() == QEvent::FocusOut && !hidingEditor_ && EditorShown() &&
       static_cast<QFocusEvent*>(e)->reason() != Qt::PopupFocusReason)
     Memo1Exit();
-  if (watched == Memo1 && e->type() == QEvent::FocusIn) Memo1Enter();
   if (watched == Memo1 && e->type() == QEvent::KeyPress) {
     // The window sees the editor's keys first: paging works while typing.
     const auto* k = static_cast<QKeyEvent*>(e);

@@ -82,14 +82,11 @@ class TChildD : public QWidget {
   // --- in-place text editing
   // Opens Memo1 over block's text rectangle with its text; EditedBlock := block.
   void BeginTextEdit(TShemObj* block);
-  // The editor took the focus: the window's context menu is taken away, so
-  // that a right click in the editor shows the editor's own menu.
-  void Memo1Enter();
-  // Commits the editor's text to EditedBlock and hides the editor; the
-  // window's context menu is back.
+  // Commits the editor's text to EditedBlock and hides the editor. (A right
+  // click inside the open editor shows the editor's own menu: the context
+  // menu event goes to the editor, which takes it, and never reaches the
+  // window's menu.)
   void Memo1Exit();
-  // The window's context menu is taken away (between Memo1Enter and Memo1Exit).
-  bool ContextMenuTaken() const { return contextMenuTaken_; }
   // Hides the editor and keeps its text pending for EditedBlock: the next
   // Memo1Exit commits it, unless the block is gone by then.
   void HideEditor();
@@ -186,6 +183,9 @@ class TChildD : public QWidget {
   void mouseReleaseEvent(QMouseEvent*) override;
   void keyPressEvent(QKeyEvent*) override;
   void mouseDoubleClickEvent(QMouseEvent*) override;
+  // The main window's document menu; its Insert commands place new blocks
+  // at DragStart, the point of the right press.
+  void contextMenuEvent(QContextMenuEvent*) override;
   void changeEvent(QEvent*) override;
   // Leaving the in-place editor commits its text.
   bool eventFilter(QObject* watched, QEvent* e) override;
@@ -213,7 +213,6 @@ class TChildD : public QWidget {
   std::array<std::unique_ptr<TEditorTool>, ToolCount> tools_;
   TEditorTool* dragTool_ = nullptr;  // the tool whose drag is in progress
   bool hidingEditor_ = false;        // HideEditor at work: losing focus commits nothing
-  bool contextMenuTaken_ = false;    // the editor has had the focus since it opened
   // Wheel turns not yet used up (in the wheel's eighths of a degree, times
   // the scroll distance for the two scroll sums).
   int wheelX_ = 0, wheelY_ = 0, wheelZoom_ = 0;

@@ -36,8 +36,6 @@ void TChildD::BeginTextEdit(TShemObj* block) {
   Memo1->setFocus(Qt::OtherFocusReason);
 }
 
-void TChildD::Memo1Enter() { contextMenuTaken_ = true; }
-
 void TChildD::Memo1Exit() {
   if (EditedBlock && EditedBlock->IsBlock()) {
     QString text = Memo1->toPlainText();
@@ -51,7 +49,6 @@ void TChildD::Memo1Exit() {
   }
   EditedBlock = nullptr;
   HideEditor();
-  contextMenuTaken_ = false;
 }
 
 bool TChildD::EditorShown() const { return !Memo1->isHidden(); }

@@ -1,10 +1,11 @@
 // The main window keeping its parts in step: the font list as the Standard
 // toolbar changes dock, the listing panel's double click and keys, the Edit
-// menu and the context menu while a block's text is open in the editor, and
+// menu while a block's text is open in the editor, and
 // toolbars restored from the settings staying on the screen.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -16,6 +17,7 @@
 
 #include "app/actions.h"
 #include "app/commands/editcommands.h"
+#include "app/documentmenu.h"
 #include "app/fontbox.h"
 #include "app/listingpanel.h"
 #include "apptestutil.h"
@@ -111,7 +113,7 @@ TEST(MainWindowSync, ListingDoubleClickCentresTheBlockAndKeysGoToTheDocument) {
   EXPECT_EQ(f.ListingPanel->topLevelItemCount(), 0);
 }
 
-TEST(MainWindowSync, EditMenuReachesTheOpenEditorAndTheContextMenuWaitsForItsExit) {
+TEST(MainWindowSync, EditMenuReachesTheOpenEditorUntilAClickElsewhereCommitsIt) {
   Fixture fx;
   TMainForm f(fx.Options());
   f.show();
@@ -123,7 +125,6 @@ TEST(MainWindowSync, EditMenuReachesTheOpenEditorAndTheContextMenuWaitsForItsExi
   d->BeginTextEdit(a);
   ASSERT_TRUE(d->EditorShown());
   QApplication::processEvents();
-  EXPECT_TRUE(d->ContextMenuTaken());
   d->Memo1->selectAll();
   d->Memo1->insertPlainText("typed words");  // as typed: undoable
 
@@ -157,9 +158,17 @@ TEST(MainWindowSync, EditMenuReachesTheOpenEditorAndTheContextMenuWaitsForItsExi
   emit edit->aboutToHide();
 
   // Leaving the editor commits and gives the context menu back.
-  d->Memo1Exit();
-  EXPECT_FALSE(d->ContextMenuTaken());
+  // A right click on the document takes the focus: the text goes into the
+  // block and the document's menu opens.
+  QMenu* context = f.DocumentMenu->Menu();
+  QTest::mouseClick(d, Qt::RightButton, {}, QPoint(150, 100));
+  QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(150, 100),
+                          d->mapToGlobal(QPoint(150, 100)));
+  QApplication::sendEvent(d, &right);
+  EXPECT_FALSE(d->EditorShown());
   EXPECT_EQ(a->AsBlock()->Data.Text, "words");
+  EXPECT_TRUE(context->isVisible());
+  context->close();
 }
 
 TEST(MainWindowSync, AToolbarRestoredFloatingAtTheScreensCornerLiesWholeOnTheScreen) {
