@@ -35,7 +35,7 @@ const TCommandRow kCommands[] = {
      "Export current document to graphic file.", "", 0, TImageStrip::None, -1, R::AnyDocument},
     {TCommand::ExportPascal, "ExportPascal1", "to Pascal",
      "Export current document to procedure or function of Pascal", "", 0, TImageStrip::None, -1,
-     R::Never},
+     R::AnyDocument},
     {TCommand::Exit, "Exit1", "E&xit", "Exit the application", "", 99},
     // "&Edit"
     {TCommand::Undo, "Undo1", "Undo", "Undo last operation", "Ctrl+Z", 0, TImageStrip::None, -1,

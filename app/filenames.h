@@ -9,3 +9,9 @@
 // ".." removed); for a file that does not exist (yet), the cleaned absolute
 // name relative to the current folder. Empty stays empty.
 QString AbsoluteFileName(const QString& fileName);
+
+// A file dialog filter written as pairs "description|patterns|..." (patterns
+// separated by ";") turned into the dialog's "description (patterns);;..."
+// form. "*.*" means every file, which is "*" here, where names need no dot.
+// Parentheses that end a description give way to the patterns.
+QString DialogFilter(const QString& pairs);

@@ -1,7 +1,10 @@
 #include "app/fontbox.h"
 
+#include <QEvent>
 #include <QFontDatabase>
+#include <QMainWindow>
 #include <QSignalBlocker>
+#include <QToolBar>
 
 #include "app/fontlist.h"
 
@@ -24,3 +27,37 @@ void TFontBox::FillFontList() {
 }
 
 QString TFontBox::Face() const { return currentIndex() >= 0 ? currentText() : QString(); }
+
+void TFontBox::SelectFace(const QString& face) {
+  const QSignalBlocker block(this);
+  setCurrentIndex(findText(face, Qt::MatchFixedString | Qt::MatchCaseSensitive));
+}
+
+void TFontBox::FollowToolbar(QToolBar* bar, std::function<QString()> activeFace) {
+  bar_ = bar;
+  activeFace_ = std::move(activeFace);
+  place_ = PlaceOf();
+  bar->installEventFilter(this);
+  connect(bar, &QToolBar::topLevelChanged, this, [this] { Synchronise(); });
+}
+
+int TFontBox::PlaceOf() const {
+  if (!bar_ || bar_->isWindow()) return 0;
+  const auto* window = qobject_cast<const QMainWindow*>(bar_->parentWidget());
+  return window ? int(window->toolBarArea(bar_)) : 0;
+}
+
+bool TFontBox::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == bar_ &&
+      (e->type() == QEvent::Move || e->type() == QEvent::ParentChange || e->type() == QEvent::Show))
+    Synchronise();
+  return QComboBox::eventFilter(watched, e);
+}
+
+void TFontBox::Synchronise() {
+  const int place = PlaceOf();
+  if (place == place_) return;
+  place_ = place;
+  const QString face = activeFace_ ? activeFace_() : QString();
+  SelectFace(face.isEmpty() ? QStringLiteral("Courier") : face);
+}

@@ -1,6 +1,7 @@
 #include "app/listingpanel.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 #include "editor/diagramtext.h"
 #include "model/shemobj.h"
@@ -36,6 +37,11 @@ void TListingPanel::Append(const std::string& caption, int imageIndex, const std
 TShemObj* TListingPanel::ObjectOfRow(int row) const {
   const QTreeWidgetItem* item = topLevelItem(row);
   return item ? static_cast<TShemObj*>(item->data(0, Qt::UserRole).value<void*>()) : nullptr;
+}
+
+void TListingPanel::keyPressEvent(QKeyEvent* e) {
+  emit KeyPressed(e->key(), e->modifiers());
+  e->accept();
 }
 
 void TListingPanel::enterEvent(QEnterEvent* e) {

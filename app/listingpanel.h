@@ -35,9 +35,13 @@ class TListingPanel : public QTreeWidget, public ListView {
 
  signals:
   void MouseEntered();
+  // A key pressed while the panel has the focus; the panel itself does not
+  // act on keys, the active document does.
+  void KeyPressed(int key, Qt::KeyboardModifiers modifiers);
 
  protected:
   void enterEvent(QEnterEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   const TShem* source_ = nullptr;

@@ -23,6 +23,7 @@
 #include "app/commands/exportcommands.h"
 #include "app/commands/filecommands.h"
 #include "app/commands/helpcommands.h"
+#include "app/commands/pascalexport.h"
 #include "app/commands/printcommands.h"
 #include "app/commands/propertycommands.h"
 #include "app/commands/searchcommands.h"
@@ -47,6 +48,7 @@
 #include "editor/childd.h"
 #include "editor/cursors.h"
 #include "editor/modalquestions.h"
+#include "model/fileaccess.h"
 
 namespace {
 TMainForm* g_instance = nullptr;
@@ -97,6 +99,7 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   // then the link and block properties.
   DialogCommands = std::make_unique<TDialogCommands>(*this, *Actions);
   PropertyCommands = std::make_unique<TPropertyCommands>(*this, *Actions);
+  PascalExport = std::make_unique<TPascalExport>(*this, *Actions);
   ExportCommands = std::make_unique<TExportCommands>(*this, *Actions);
   PrintCommands = std::make_unique<TPrintCommands>(*this, *Actions);
   DocumentMenu = new TDocumentMenu(*this, *Actions);
@@ -180,6 +183,10 @@ void TMainForm::CreateToolbars() {
   // The face is the active document's; new documents take the list's face.
   connect(FontBox, &QComboBox::currentTextChanged, this, [this](const QString& face) {
     if (TChildD* d = ActiveDocument()) d->SetFontFace(face);
+  });
+  FontBox->FollowToolbar(StandardToolbar, [this] {
+    const TChildD* d = ActiveDocument();
+    return d ? d->CanvasFont().family() : QString();
   });
 }
 
@@ -317,14 +324,14 @@ TChildD* TMainForm::OpenDocument(const QString& givenName) {
   QMdiSubWindow* activeBefore = MdiArea->currentSubWindow();
   TChildD* doc = CreateDocument(fileName);
   const int userBlocksBefore = AppState.UserBlocks.Count();
-  std::string error;
-  if (!doc->Diagram.LoadFromFile(QFile::encodeName(fileName).toStdString(), &error)) {
+  if (!doc->Diagram.LoadFromFile(QFile::encodeName(fileName).toStdString())) {
     CloseRefused(doc, activeBefore);
     // A file that is there and readable but holds no diagram is dropped
-    // silently; one that cannot be read at all is reported.
-    QFile f(fileName);
-    if (!(QFileInfo(fileName).isFile() && f.open(QIODevice::ReadOnly)))
-      Questions().Ask(this, QString::fromLocal8Bit(error), QString::fromUtf8(EditorCaption),
+    // silently; one that cannot be read at all (missing, a device, a pipe, a
+    // folder, beyond the size of any diagram) is reported.
+    std::string reason;
+    if (!CheckInputFile(QFile::encodeName(fileName).toStdString(), reason))
+      Questions().Ask(this, QString::fromLocal8Bit(reason), QString::fromUtf8(EditorCaption),
                       QMessageBox::Warning, QMessageBox::Ok);
     return nullptr;
   }

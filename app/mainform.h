@@ -29,6 +29,7 @@ class TExportCommands;
 class TFileCommands;
 class TFontBox;
 class THelpCommands;
+class TPascalExport;
 class TListingPanel;
 class TPropertyCommands;
 class TSearchCommands;
@@ -87,6 +88,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TSearchCommands> SearchCommands;
   std::unique_ptr<TDialogCommands> DialogCommands;
   std::unique_ptr<TPropertyCommands> PropertyCommands;
+  std::unique_ptr<TPascalExport> PascalExport;
   std::unique_ptr<TExportCommands> ExportCommands;
   std::unique_ptr<TPrintCommands> PrintCommands;
   std::unique_ptr<TArrangeCommands> ArrangeCommands;

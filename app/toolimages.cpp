@@ -43,14 +43,35 @@ Draw TextLines(int side) {
   };
 }
 
-Draw Arrow(bool head, bool tail, bool dashed = false) {
+// A link from its source at the bottom-left to its target at the top-right,
+// with the arrowheads of a LinkType's two low bits (1 target, 2 source) drawn
+// as filled triangles so that the direction reads at a glance.
+Draw LinkKind(int type) {
   return [=](QPainter& p) {
-    p.setPen(QPen(Qt::black, 1, dashed ? Qt::DashLine : Qt::SolidLine));
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.drawLine(2, 13, 13, 2);
-    p.setPen(Qt::black);
-    if (head) Lines(p, {{13, 2, 8, 3}, {13, 2, 12, 7}});
-    if (tail) Lines(p, {{2, 13, 7, 12}, {2, 13, 3, 8}});
+    p.setBrush(Qt::black);
+    if (type & 1) p.drawPolygon(QPolygon({{14, 1}, {8, 3}, {12, 7}}));
+    if (type & 2) p.drawPolygon(QPolygon({{1, 14}, {3, 8}, {7, 12}}));
+    // The source end without an arrowhead carries a small dot.
+    if (!(type & 2)) p.fillRect(1, 13, 2, 2, Qt::black);
   };
+}
+
+// A link with a point on it and a green plus above.
+void AddPoint(QPainter& p) {
+  p.drawLine(1, 12, 14, 12);
+  p.fillRect(6, 10, 4, 4, Qt::black);
+  p.setPen(QPen(Qt::darkGreen, 2));
+  Lines(p, {{8, 1, 8, 7}, {5, 4, 11, 4}});
+}
+
+// A link with a point on it and a red minus above.
+void DeletePoint(QPainter& p) {
+  p.drawLine(1, 12, 14, 12);
+  p.fillRect(6, 10, 4, 4, Qt::black);
+  p.setPen(QPen(Qt::red, 2));
+  p.drawLine(5, 4, 11, 4);
 }
 }  // namespace
 
@@ -147,22 +168,13 @@ QPixmap SpecialStrip() {
       [](QPainter& p) {  // 6 parallelogram
         p.drawPolygon(QPolygon({{4, 4}, {15, 4}, {11, 12}, {0, 12}}));
       },
-      Arrow(true, false),   // 7 link with an arrow at its target
-      Arrow(false, false),  // 8 plain link
-      Arrow(true, true),    // 9 arrows at both ends
-      Arrow(false, true),   // 10 arrow at its source
-      [](QPainter& p) {     // 11 add a link point
-        p.drawLine(1, 12, 14, 12);
-        p.fillRect(6, 10, 4, 4, Qt::black);
-        p.setPen(QPen(Qt::darkGreen, 2));
-        Lines(p, {{8, 1, 8, 7}, {5, 4, 11, 4}});
-      },
-      [](QPainter& p) {  // 12 delete a link point
-        p.drawLine(1, 12, 14, 12);
-        p.fillRect(6, 10, 4, 4, Qt::black);
-        p.setPen(QPen(Qt::red, 2));
-        p.drawLine(5, 4, 11, 4);
-      },
+      // 7 to 10: a new link of LinkType 0 to 3 (the picture less 7).
+      LinkKind(0),       // 7 plain
+      LinkKind(1),       // 8 arrowhead at the target
+      LinkKind(2),       // 9 arrowhead at the source
+      LinkKind(3),       // 10 arrowheads at both ends
+      AddPoint,          // 11 add a link point
+      DeletePoint,       // 12 delete a link point
       [](QPainter& p) {  // 13 move document
         p.setBrush(QColor(240, 210, 170));
         p.drawRoundedRect(3, 5, 10, 9, 3, 3);
@@ -219,4 +231,14 @@ QPixmap AlignStrip() {
   };
   return Strip({boxes(false, 0), boxes(false, 1), boxes(false, 2), spaced(false), boxes(true, 0),
                 boxes(true, 1), boxes(true, 2), spaced(true)});
+}
+
+QPixmap PaletteStrip() {
+  return Strip({LinkKind(0), LinkKind(1), LinkKind(2), LinkKind(3), AddPoint, DeletePoint});
+}
+
+QIcon SpecialCell(int cell) {
+  const QPixmap strip = SpecialStrip();
+  if (cell < 0 || (cell + 1) * 16 > strip.width()) return QIcon();
+  return QIcon(strip.copy(cell * 16, 0, 16, 16));
 }

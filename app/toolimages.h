@@ -3,6 +3,7 @@
 // magenta, which is transparent. Cell numbers are the image numbers of the
 // command table.
 
+#include <QIcon>
 #include <QPixmap>
 
 // New, open, save, cut, copy, paste, scale, listing, (unused), delete,
@@ -14,3 +15,8 @@ QPixmap SpecialStrip();
 // Align left, centres, right, space horizontally; tops, middles, bottoms,
 // space vertically.
 QPixmap AlignStrip();
+// The six pictures of the link palette: the four arrowhead choices of a new
+// link (none, at the target, at the source, both), add and delete a point.
+QPixmap PaletteStrip();
+// One cell of the Special strip as an icon (null for a cell it lacks).
+QIcon SpecialCell(int cell);

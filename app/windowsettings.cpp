@@ -71,12 +71,14 @@ void RestoreToolbars(QMainWindow& window, const TToolbarSet& bars,
         (window.screen() ? window.screen() : QGuiApplication::primaryScreen())->virtualGeometry();
     if (*t.Dock == 0) {
       const QPoint at(t.Pos.value_or(0), t.Row.value_or(0));
-      if (!t.Row || !t.Pos || !QGuiApplication::screenAt(at)) continue;  // off-screen: ignored
+      const QScreen* on = QGuiApplication::screenAt(at);
+      if (!t.Row || !t.Pos || !on) continue;  // off-screen: ignored
       // Floating as the main window's own state restore does it: the toolbar
       // keeps its place in the layout (empty while it is a window) so it can
       // be docked again by dragging.
       tb->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-      tb->move(at);
+      // Starting on a screen is not enough: the whole toolbar stays on it.
+      tb->move(FitOnScreens(QRect(at, tb->sizeHint()), {on->availableGeometry()}).topLeft());
       tb->setVisible(t.Visible.value_or(true));
       continue;
     }

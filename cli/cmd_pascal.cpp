@@ -3,8 +3,8 @@
 #include <iostream>
 
 #include "commands.h"
-#include "fileaccess.h"
 #include "model/codepage.h"
+#include "model/fileaccess.h"
 #include "model/shem.h"
 #include "model/stream.h"
 #include "model/userblocklist.h"

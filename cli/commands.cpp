@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "diagramjson.h"
-#include "fileaccess.h"
 #include "model/codepage.h"
+#include "model/fileaccess.h"
 #include "model/shem.h"
 #include "model/stream.h"
 #include "model/userblocklist.h"

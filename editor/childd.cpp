@@ -498,7 +498,10 @@ void TChildD::EndDrag() {
 }
 
 bool TChildD::eventFilter(QObject* watched, QEvent* e) {
-  if (watched == Memo1 && e->type() == QEvent::FocusOut && !hidingEditor_ && EditorShown())
+  // A menu or other popup opening takes the focus only for a moment: the
+  // editor stays open, so that the Edit commands can act on its text.
+  if (watched == Memo1 && e->type() == QEvent::FocusOut && !hidingEditor_ && EditorShown() &&
+      static_cast<QFocusEvent*>(e)->reason() != Qt::PopupFocusReason)
     Memo1Exit();
   if (watched == Memo1 && e->type() == QEvent::KeyPress) {
     // The window sees the editor's keys first: paging works while typing.

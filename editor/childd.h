@@ -82,7 +82,10 @@ class TChildD : public QWidget {
   // --- in-place text editing
   // Opens Memo1 over block's text rectangle with its text; EditedBlock := block.
   void BeginTextEdit(TShemObj* block);
-  // Commits the editor's text to EditedBlock and hides the editor.
+  // Commits the editor's text to EditedBlock and hides the editor. (A right
+  // click inside the open editor shows the editor's own menu: the context
+  // menu event goes to the editor, which takes it, and never reaches the
+  // window's menu.)
   void Memo1Exit();
   // Hides the editor and keeps its text pending for EditedBlock: the next
   // Memo1Exit commits it, unless the block is gone by then.

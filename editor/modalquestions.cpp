@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QRegularExpression>
 
 namespace {
 class TRealQuestions : public TModalQuestions {
@@ -18,7 +19,15 @@ class TRealQuestions : public TModalQuestions {
   }
   QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
                        const QString& filter) override {
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    QFileDialog dialog(parent, caption, dir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without an extension gets the first filter's one.
+    static const QRegularExpression firstExtension(QStringLiteral("\\(\\*\\.(\\w+)"));
+    const QRegularExpressionMatch m = firstExtension.match(filter);
+    if (m.hasMatch()) dialog.setDefaultSuffix(m.captured(1));
+    if (dialog.exec() != QDialog::Accepted) return QString();
+    return dialog.selectedFiles().value(0);
   }
 };
 

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "model/fileaccess.h"
+
 bool TStream::ReadU16(uint16_t& v) {
   uint8_t b[2];
   if (Read(b, 2) != 2) return false;
@@ -77,38 +79,20 @@ void SetError(std::string* error, const std::string& what, const std::string& pa
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, std::string* error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    SetError(error, "Cannot open", path, errno);
-    return false;
-  }
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    SetError(error, "Cannot read", path, EISDIR);
-    return false;
-  }
-  out.clear();
-  if (st.st_size > 0) out.reserve(size_t(st.st_size));
-  uint8_t chunk[1 << 16];
-  for (;;) {
-    const ssize_t k = ::read(fd, chunk, sizeof chunk);
-    if (k < 0) {
-      if (errno == EINTR) continue;
-      const int e = errno;
-      ::close(fd);
-      SetError(error, "Cannot read", path, e);
-      return false;
-    }
-    if (k == 0) break;
-    out.insert(out.end(), chunk, chunk + k);
-  }
-  ::close(fd);
-  return true;
+  std::string reason;
+  if (ReadInputFile(path, out, reason)) return true;
+  if (error) *error = reason;
+  return false;
 }
 
 bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
                          std::string* error) {
+  // A device, pipe or folder under that name is never replaced by a file.
+  std::string reason;
+  if (!CanReplaceFile(path, reason)) {
+    if (error) *error = reason;
+    return false;
+  }
   std::string tmpl = path + ".XXXXXX";
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');

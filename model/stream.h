@@ -93,12 +93,14 @@ class TByteViewStream : public TStream {
 };
 
 // Reads a whole file into memory. Returns false and sets error (with the
-// system's reason) when the file cannot be read.
+// system's reason) when the file cannot be read, is not a regular file or is
+// larger than a diagram file can be (model/fileaccess.h).
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out,
                    std::string* error = nullptr);
 
 // Writes bytes to path through a temporary file in the same folder that is
 // renamed over the target only after everything was written and flushed, so a
 // failed save never destroys the previous file.
+// A target that is a device, pipe or folder is refused.
 bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
                          std::string* error = nullptr);

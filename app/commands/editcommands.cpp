@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include "app/actions.h"
@@ -32,6 +34,7 @@ TEditCommands::TEditCommands(TMainForm& form, TActionRegistry& actions)
   QObject::connect(edit, &QMenu::aboutToShow, &form, [this] {
     menuOpen_ = true;
     form_.UpdateMenuItems();
+    FollowEditor();
   });
   QObject::connect(edit, &QMenu::aboutToHide, &form, [this] {
     menuOpen_ = false;
@@ -46,6 +49,17 @@ void TEditCommands::ReleaseItems() {
     const TCommand id = actions_.CommandOf(a);
     if (id != TCommand::Count && actions_.Row(id).Rule != TEnableRule::Never) a->setEnabled(active);
   }
+}
+
+void TEditCommands::FollowEditor() {
+  TChildD* d = Active();
+  if (!d || !d->EditorShown()) return;
+  const bool selected = d->Memo1->textCursor().hasSelection();
+  actions_.Action(TCommand::Undo)->setEnabled(d->Memo1->document()->isUndoAvailable());
+  actions_.Action(TCommand::Cut)->setEnabled(selected);
+  actions_.Action(TCommand::Copy)->setEnabled(selected);
+  actions_.Action(TCommand::Delete)->setEnabled(selected);
+  actions_.Action(TCommand::Paste)->setEnabled(d->Memo1->canPaste());
 }
 
 TChildD* TEditCommands::Active() const { return form_.ActiveDocument(); }
@@ -71,6 +85,10 @@ void TEditCommands::Redo1Click() {
 void TEditCommands::Delete1Click() {
   TChildD* d = Active();
   if (!d) return;
+  if (d->EditorShown()) {  // the typed text, never the blocks under it
+    d->Memo1->textCursor().removeSelectedText();
+    return;
+  }
   QApplication::setOverrideCursor(Qt::WaitCursor);
   d->DeleteSelection();
   QApplication::restoreOverrideCursor();

@@ -1,8 +1,8 @@
 #pragma once
 // The commands of the "&Edit" menu: undo, the clipboard, delete, select all,
 // join squares and duplicate. While a block's text is open in the in-place
-// editor, undo and the clipboard commands act on that text and the system
-// clipboard instead of the diagram.
+// editor, undo, delete and the clipboard commands act on that text and the
+// system clipboard instead of the diagram.
 
 class TActionRegistry;
 class TChildD;
@@ -25,6 +25,10 @@ class TEditCommands {
   // Outside the open menu every item with an operation is enabled exactly
   // while a document is active.
   void ReleaseItems();
+  // The menu opens while a block's text is open in the editor: Undo, Cut,
+  // Copy, Delete and Paste follow the editor's undo, selection and the
+  // system clipboard.
+  void FollowEditor();
 
  private:
   // The active document, or null; every command does nothing without one.

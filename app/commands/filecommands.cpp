@@ -14,7 +14,7 @@
 #include "editor/modalquestions.h"
 
 namespace {
-const char* const kFilter = "Block-diagram(*.fgd);;All Files(*)";
+const char* const kFilter = "Block-diagram(*.fgd)|*.fgd|All Files|*.*";
 }
 
 TFileCommands::TFileCommands(TMainForm& form, TActionRegistry& actions)
@@ -51,8 +51,8 @@ void TFileCommands::Save1Click() { SaveDocument(form_.ActiveDocument()); }
 
 bool TFileCommands::SaveAs(TChildD* doc) {
   if (!doc) return false;
-  const QString name =
-      Questions().SaveFileName(&form_, QString(), form_.AppState.LastDirectory, kFilter);
+  const QString name = Questions().SaveFileName(&form_, QString(), form_.AppState.LastDirectory,
+                                                DialogFilter(kFilter));
   if (name.isEmpty()) return false;
   return WriteDocument(doc, AbsoluteFileName(name));
 }
@@ -60,7 +60,7 @@ bool TFileCommands::SaveAs(TChildD* doc) {
 void TFileCommands::Open1Click() {
   TEditorState& state = form_.AppState;
   const QStringList files =
-      Questions().OpenFileNames(&form_, QString(), state.LastDirectory, kFilter);
+      Questions().OpenFileNames(&form_, QString(), state.LastDirectory, DialogFilter(kFilter));
   if (files.isEmpty()) return;
   for (const QString& f : files) form_.OpenDocument(f);
   state.LastDirectory = QFileInfo(files.first()).absolutePath() + '/';

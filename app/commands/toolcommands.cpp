@@ -9,6 +9,7 @@
 #include "app/actions.h"
 #include "app/commands/filecommands.h"
 #include "app/commands/viewcommands.h"
+#include "app/linktoolhold.h"
 #include "app/mainform.h"
 #include "editor/childd.h"
 
@@ -38,6 +39,7 @@ TToolCommands::TToolCommands(TMainForm& form, TActionRegistry& actions)
                    [this] { form_.FileCommands->Save1Click(); });
   QObject::connect(actions.Action(TCommand::PreviewButton), &QAction::triggered, &form,
                    [this] { form_.ViewCommands->Fullscreen1Click(); });
+  LinkToolHold = new TLinkToolHold(form);
   // The listing button and the "Listing" item show the same state.
   QAction* listing = actions.Action(TCommand::Listing);
   QAction* button = actions.Action(TCommand::ListingButton);

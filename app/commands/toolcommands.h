@@ -5,11 +5,15 @@
 // button.
 
 class TActionRegistry;
+class TLinkToolHold;
 class TMainForm;
 
 class TToolCommands {
  public:
   TToolCommands(TMainForm& form, TActionRegistry& actions);
+
+  // Press and hold on the link tools, with their palette.
+  TLinkToolHold* LinkToolHold;
 
   // A tool button was clicked: the tool and block kind follow its tag.
   void ToolClick(int tag);

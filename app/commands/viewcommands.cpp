@@ -44,6 +44,25 @@ TViewCommands::TViewCommands(TMainForm& form, TActionRegistry& actions)
                    [this](bool on) { Grid1Click(on); });
   QObject::connect(actions.Action(TCommand::Listing), &QAction::triggered, &form,
                    [this](bool on) { Listing1Click(on); });
+  TListingPanel* panel = form.ListingPanel;
+  QObject::connect(
+      panel, &QTreeWidget::itemDoubleClicked, &form,
+      [this, panel](QTreeWidgetItem* item) { ListingDblClick(panel->indexOfTopLevelItem(item)); });
+  QObject::connect(panel, &TListingPanel::KeyPressed, &form,
+                   [this](int key, Qt::KeyboardModifiers m) { ListingKeyDown(key, m); });
+}
+
+void TViewCommands::ListingDblClick(int row) {
+  // Only a block of the active diagram, which is the one the panel shows.
+  TChildD* d = form_.ActiveDocument();
+  if (!d || !form_.ListingShows(&d->Diagram)) return;
+  TShemObj* o = form_.ListingPanel->ObjectOfRow(row);
+  if (!o || !o->IsBlock()) return;
+  d->ScrollToBlock(o);
+}
+
+void TViewCommands::ListingKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  if (TChildD* d = form_.ActiveDocument()) d->FormKeyDown(key, modifiers);
 }
 
 void TViewCommands::ZoomClick(int scale) {

@@ -2,6 +2,8 @@
 // The commands of the "View" menu: the scale, the full-screen preview, the
 // grid, the listing panel, the status bar and the toolbars.
 
+#include <Qt>
+
 class TActionRegistry;
 class TFullViewForm;
 class TMainForm;
@@ -30,6 +32,11 @@ class TViewCommands {
   void Grid1Click(bool on);
   // The "Listing" check changed: the panel shows or hides.
   void Listing1Click(bool on);
+  // A row of the listing panel was double-clicked: the active document
+  // scrolls its block to the centre.
+  void ListingDblClick(int row);
+  // A key pressed in the listing panel goes to the active document.
+  void ListingKeyDown(int key, Qt::KeyboardModifiers modifiers);
 
  private:
   TMainForm& form_;

@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "../editor/guitestenv.h"
+#include "app/application.h"
 #include "app/mainform.h"
 #include "apptestutil.h"
 #include "editor/childd.h"
@@ -28,9 +29,12 @@ struct SecondRun {
   int ExitCode = -1;
   bool Finished = false;
   bool ConfigWritten = true;
+  QString Errors;  // what it wrote to stderr
 };
 
-SecondRun RunSecond(const QString& dir, const QStringList& args) {
+// env: variables to set (an empty value removes the variable).
+SecondRun RunSecond(const QString& dir, const QStringList& args,
+                    const QList<std::pair<QString, QString>>& changes = {}) {
   QTemporaryDir config;
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -38,6 +42,12 @@ SecondRun RunSecond(const QString& dir, const QStringList& args) {
   env.insert("XDG_RUNTIME_DIR", qEnvironmentVariable("XDG_RUNTIME_DIR"));
   env.insert("XDG_CONFIG_HOME", config.path());
   env.insert("XDG_DATA_HOME", config.path());
+  for (const auto& [name, value] : changes) {
+    if (value.isEmpty())
+      env.remove(name);
+    else
+      env.insert(name, value);
+  }
   p.setProcessEnvironment(env);
   p.setWorkingDirectory(dir);
   p.start(QStringLiteral(QV_PROGRAM), args);
@@ -59,6 +69,7 @@ SecondRun RunSecond(const QString& dir, const QStringList& args) {
   QCoreApplication::processEvents();
   r.Finished = p.exitStatus() == QProcess::NormalExit;
   r.ExitCode = p.exitCode();
+  r.Errors = QString::fromLocal8Bit(p.readAllStandardError());
   r.ConfigWritten =
       !QDir(config.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty();
   return r;
@@ -101,6 +112,47 @@ TEST(SingleInstance, SecondProcessHandsOverItsFilesInOrderAndExits) {
   EXPECT_EQ(again.ExitCode, 0);
   EXPECT_EQ(activations, 2);
   EXPECT_EQ(form.Documents().size(), 3);
+}
+
+TEST(SingleInstance, WithoutADisplayASecondStartStillHandsOverAndALoneOneEndsCleanly) {
+  ClearStore();
+  QTemporaryDir dir;
+  WriteDiagram(dir.path() + "/a.fgd");
+  const QList<std::pair<QString, QString>> noDisplay = {
+      {"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
+  {
+    TMainForm::TOptions o;
+    o.ProgramDir = dir.path();
+    o.WriteAssociation = false;
+    TMainForm form(o);
+    TSingleInstance instance;
+    QObject::connect(&instance, &TSingleInstance::FileReceived, &form,
+                     [&](const QString& f) { form.OpenDocument(f); });
+    ASSERT_TRUE(instance.Listen());
+    const SecondRun r = RunSecond(dir.path(), {"-platform", "xcb", "a.fgd"}, noDisplay);
+    ASSERT_TRUE(r.Finished) << r.Errors.toStdString();
+    EXPECT_EQ(r.ExitCode, 0) << r.Errors.toStdString();
+    EXPECT_EQ(Titles(form), QStringList{dir.path() + "/a.fgd"});
+  }
+  // No editor runs: it says why and ends with 1, not with a crash.
+  QTemporaryDir otherRun;
+  auto alone = noDisplay;
+  alone.append({"XDG_RUNTIME_DIR", otherRun.path()});
+  const SecondRun r = RunSecond(dir.path(), {"a.fgd"}, alone);
+  ASSERT_TRUE(r.Finished) << r.Errors.toStdString();
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_TRUE(r.Errors.contains("cannot open display")) << r.Errors.toStdString();
+  EXPECT_FALSE(r.ConfigWritten);
+}
+
+TEST(SingleInstance, FileArgumentsLeaveOutQtsOwnOptions) {
+  const char* argv[] = {"quorvalin",      "-platform", "offscreen", "a.fgd",
+                        "--style=fusion", "-reverse",  "-",         "-x.fgd",
+                        "b.fgd",          "--display", ":1"};
+  EXPECT_EQ(FileArguments(int(std::size(argv)), const_cast<char**>(argv)),
+            (QStringList{"a.fgd", "-", "-x.fgd", "b.fgd"}));
+  const char* none[] = {"quorvalin"};
+  EXPECT_TRUE(FileArguments(1, const_cast<char**>(none)).isEmpty());
 }
 
 TEST(SingleInstance, StaleSocketIsReplacedButALiveListenerIsKept) {

@@ -42,10 +42,17 @@ class TScriptedQuestions : public TModalQuestions {
     Answers.pop_front();
     return a;
   }
-  QStringList OpenFileNames(QWidget*, const QString&, const QString&, const QString&) override {
+  QString LastDir, LastFilter;  // of the last file dialog
+  QStringList OpenFileNames(QWidget*, const QString&, const QString& dir,
+                            const QString& filter) override {
+    LastDir = dir;
+    LastFilter = filter;
     return OpenAnswer;
   }
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+  QString SaveFileName(QWidget*, const QString&, const QString& dir,
+                       const QString& filter) override {
+    LastDir = dir;
+    LastFilter = filter;
     return SaveAnswer;
   }
 

@@ -1,6 +1,8 @@
 #pragma once
-// The files qvtool reads and writes: only regular files, and never more
-// than a diagram file can hold.
+// What the program and qvtool read and write as files: only regular files,
+// and never more than a diagram file can hold. Devices (/dev/zero), pipes
+// and folders are refused with a reason instead of being read without end
+// or replaced by a file.
 
 #include <cstdint>
 #include <string>
@@ -8,8 +10,13 @@
 
 // A diagram file counts its sizes in 32 bits (the user block section length,
 // each user block record's length), so no file beyond 2^32 - 1 bytes is one.
-// qvtool reads no input file larger than that, descriptions included.
+// No input file larger than that is read, descriptions included.
 constexpr uint64_t kMaxInputFileBytes = 0xFFFFFFFFu;
+
+// True when path could be read by ReadInputFile: it opens, is a regular file
+// and is not larger than `limit`. Otherwise false with the same reason.
+bool CheckInputFile(const std::string& path, std::string& error,
+                    uint64_t limit = kMaxInputFileBytes);
 
 // Reads the whole of path into out. Returns false with a reason naming the
 // file when it cannot be opened or read, is not a regular file (a device, a

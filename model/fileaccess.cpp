@@ -1,4 +1,4 @@
-#include "fileaccess.h"
+#include "model/fileaccess.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -28,33 +28,47 @@ std::string TooLarge(const std::string& path, uint64_t limit) {
   return Quoted(path) + " is larger than " + std::to_string(limit) +
          " bytes, the most a diagram file can address with its 32-bit sizes";
 }
+
+// Opens path for reading and checks it is a regular file within the limit;
+// the descriptor is -1 on failure, with the reason in error.
+int OpenChecked(const std::string& path, std::string& error, uint64_t limit, uint64_t& size) {
+  // Non-blocking, so that opening a pipe nobody writes to returns at once;
+  // it is refused below like every other file that is not a regular one.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    error = "Cannot open " + Quoted(path) + ": " + std::strerror(errno);
+    return -1;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    error = "Cannot read " + Quoted(path) + ": " + std::strerror(errno);
+  } else if (!S_ISREG(st.st_mode)) {
+    error = Quoted(path) + " is not a regular file";
+  } else if (st.st_size < 0 || uint64_t(st.st_size) > limit) {
+    error = TooLarge(path, limit);
+  } else {
+    size = uint64_t(st.st_size);
+    return fd;
+  }
+  ::close(fd);
+  return -1;
+}
 }  // namespace
+
+bool CheckInputFile(const std::string& path, std::string& error, uint64_t limit) {
+  uint64_t size = 0;
+  const Fd fd(OpenChecked(path, error, limit, size));
+  return fd.get() >= 0;
+}
 
 bool ReadInputFile(const std::string& path, std::vector<uint8_t>& out, std::string& error,
                    uint64_t limit) {
   out.clear();
-  // Non-blocking, so that opening a pipe nobody writes to returns at once;
-  // it is refused below like every other file that is not a regular one.
-  const Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (fd.get() < 0) {
-    error = "Cannot open " + Quoted(path) + ": " + std::strerror(errno);
-    return false;
-  }
-  struct stat st {};
-  if (::fstat(fd.get(), &st) != 0) {
-    error = "Cannot read " + Quoted(path) + ": " + std::strerror(errno);
-    return false;
-  }
-  if (!S_ISREG(st.st_mode)) {
-    error = Quoted(path) + " is not a regular file";
-    return false;
-  }
-  if (st.st_size < 0 || uint64_t(st.st_size) > limit) {
-    error = TooLarge(path, limit);
-    return false;
-  }
+  uint64_t size = 0;
+  const Fd fd(OpenChecked(path, error, limit, size));
+  if (fd.get() < 0) return false;
   ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
-  out.reserve(size_t(st.st_size));
+  out.reserve(size_t(size));
   uint8_t chunk[1 << 16];
   for (;;) {
     const ssize_t k = ::read(fd.get(), chunk, sizeof chunk);
