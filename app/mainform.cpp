@@ -19,8 +19,10 @@
 #include "app/actions.h"
 #include "app/commands/arrangecommands.h"
 #include "app/commands/editcommands.h"
+#include "app/commands/exportcommands.h"
 #include "app/commands/filecommands.h"
 #include "app/commands/helpcommands.h"
+#include "app/commands/printcommands.h"
 #include "app/commands/toolcommands.h"
 #include "app/commands/viewcommands.h"
 #include "app/commands/windowcommands.h"
@@ -87,6 +89,8 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   EditCommands = std::make_unique<TEditCommands>(*this, *Actions);
   WindowCommands = std::make_unique<TWindowCommands>(*this, *Actions);
   ToolCommands = std::make_unique<TToolCommands>(*this, *Actions);
+  ExportCommands = std::make_unique<TExportCommands>(*this, *Actions);
+  PrintCommands = std::make_unique<TPrintCommands>(*this, *Actions);
   DocumentMenu = new TDocumentMenu(*this, *Actions);
   ArrangeCommands = std::make_unique<TArrangeCommands>(*this, *Actions);
   CreateScaleButton();
@@ -196,7 +200,7 @@ void TMainForm::CreateMenus() {
   file->addSeparator();
   add(file, {TCommand::Options});
   file->addSeparator();
-  add(file, {TCommand::Print});
+  add(file, {TCommand::Print, TCommand::PrintPreview, TCommand::PageSetup});
   file->addSeparator();
   r.CreateSubmenu(TMenuId::Import, file)->menuAction()->setEnabled(false);
   add(r.CreateSubmenu(TMenuId::Export, file), {TCommand::ExportGraphic, TCommand::ExportPascal});

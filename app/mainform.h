@@ -24,12 +24,14 @@ class TArrangeCommands;
 class TChildD;
 class TDocumentMenu;
 class TEditCommands;
+class TExportCommands;
 class TFileCommands;
 class TFontBox;
 class THelpCommands;
 class TListingPanel;
 class TPlugInList;
 class TTemplateCommands;
+class TPrintCommands;
 class TMainStatusBar;
 class TUserBlockToolbar;
 class TToolCommands;
@@ -79,6 +81,8 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TEditCommands> EditCommands;
   std::unique_ptr<TWindowCommands> WindowCommands;
   std::unique_ptr<TToolCommands> ToolCommands;
+  std::unique_ptr<TExportCommands> ExportCommands;
+  std::unique_ptr<TPrintCommands> PrintCommands;
   std::unique_ptr<TArrangeCommands> ArrangeCommands;
   TDocumentMenu* DocumentMenu;  // the context menu of the document windows
 
