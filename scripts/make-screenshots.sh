@@ -126,8 +126,9 @@ echo "make-screenshots: writing $out"
 # pop-up menu of the editor (windows of the program other than $main).
 popup_area() {
   local right=0 bottom=0 id X Y WIDTH HEIGHT
-  for id in $(xdotool search --onlyvisible --name "^Block-diagram editor" 2>/dev/null); do
+  for id in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
     [ "$id" = "$main" ] && continue
+    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "Block-diagram editor" ] || continue
     eval "$(xdotool getwindowgeometry --shell "$id" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
     [ $((X + WIDTH)) -gt $right ] && right=$((X + WIDTH))
     [ $((Y + HEIGHT)) -gt $bottom ] && bottom=$((Y + HEIGHT))
@@ -135,16 +136,49 @@ popup_area() {
   echo "$((right + 8))x$((bottom + 8))+0+0"
 }
 
+# Waits (up to 5 s) until a menu of the editor is open; fails when none opens.
+wait_menu() {
+  for _ in $(seq 1 50); do
+    [ "$(popup_area)" != "8x8+0+0" ] && { pause 0.3; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Opens the document's context menu at (x, y); tries twice.
+context_menu() {
+  local attempt
+  for attempt in 1 2; do
+    xdotool mousemove --sync "$1" "$2" click 3
+    wait_menu && return 0
+    xdotool windowfocus "$main" 2>/dev/null || true
+    pause 1
+  done
+  return 0
+}
+
+# Presses the keys $@ (opening a menu) and waits for the menu.
+menu_keys() {
+  xdotool key --clearmodifiers "$@"
+  wait_menu || true
+}
+
 # Writes $1.png of the open menus with the window around them; $2 is the left
 # edge of the area (default 0).
 grab_menu() {
-  pause 0.6
   local area left=${2:-0}
-  area=$(popup_area)
+  # Wait for the menu to appear (up to 5 s), then for it to be painted.
+  for _ in $(seq 1 50); do
+    area=$(popup_area)
+    [ "$area" != "8x8+0+0" ] && break
+    sleep 0.1
+  done
   if [ "$area" = "8x8+0+0" ]; then
     echo "  $1.png skipped: no menu opened"
     return 0
   fi
+  pause 0.8
+  area=$(popup_area)
   local w=${area%%x*} rest=${area#*x}
   local h=${rest%%+*}
   grab "$1" "$((w - left))x${h}+${left}+0"
@@ -172,6 +206,9 @@ grab_dialog() {
       xdotool windowfocus "$id" 2>/dev/null || true
       key Escape
     fi
+    # Without a window manager nobody gives the focus back to the main window.
+    xdotool windowfocus "$main" 2>/dev/null || true
+    pause 1
   else
     echo "  $1.png skipped"
     close_popups
@@ -229,6 +266,7 @@ pause 1.2
 xdotool mouseup 1
 pause 0.6
 if [ "$(popup_area)" != "8x8+0+0" ]; then
+  pause 0.5
   grab link-palette 200x160+230+600
 else
   echo "  link-palette.png skipped"
@@ -241,46 +279,48 @@ start_editor "$examples/loop.fgd"
 key alt+w t
 scale_one $doc_x $doc_y
 click 244 134         # the rectangle "count := 0" (180, 50, 300, 70)
-click 244 134 3
+context_menu 244 134
 grab_menu menu-context
 close_popups
 
-key alt+f e
-key Down Return
+menu_keys alt+f
+menu_keys e           # Export
+key Down Return       # to Pascal
 grab_dialog pascal "^Pascal procedure"
 
 click 244 134
-click 244 134 3
+context_menu 244 134
 key Up Return         # Properties, the last entry
 grab_dialog dialog-block "^Properties of block"
 
 click 244 160         # the link below it
-click 244 160 3
+context_menu 244 160
 key Up Return
 grab_dialog dialog-link "^Properties of link"
 
 key ctrl+a
-click 244 134 3
-key Down Down Return  # Align
+context_menu 244 134
+key Down Down Return  # Align (Align to Grid comes first)
 grab_dialog dialog-align "^Align$"
-click 244 134 3
+context_menu 244 134
 key Down Down Down Return  # Size
 grab_dialog dialog-size "^Size$"
 
 key ctrl+f
-grab_dialog dialog-find "^Find"
+grab_dialog dialog-find "^Find$"
 
-key alt+f
-key Down Down Down Down Down Return  # Options
+menu_keys alt+f
+key Down Down Down Down Down Return  # Options, after New, Open, Close, Save, Save as
 grab_dialog dialog-options "^Options$"
 
-key alt+f
-key Left                              # the last menu, "?"
-key Down Return                       # About
+menu_keys alt+f
+menu_keys Left                        # the last menu, "?"
+key Down Return                       # About, after Contents
 grab_dialog dialog-about "^About"
 
-key alt+f
-key Right Right Up Return             # View > User blocks list
+menu_keys alt+f
+menu_keys Right Right                 # View
+key Up Return                         # User blocks list, the last entry
 grab_dialog userblock-list "^List of user blocks"
 stop_editor
 
