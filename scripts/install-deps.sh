@@ -12,6 +12,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core
   clang
+  desktop-file-utils appstream dpkg-dev libxml2-utils
+  dbus at-spi2-core python3-pyatspi
 )
 
 missing=()
