@@ -32,6 +32,7 @@
 #include "app/settings.h"
 #include "app/toolimages.h"
 #include "app/userblocktoolbar.h"
+#include "app/userfolders.h"
 #include "app/windowplacement.h"
 #include "app/windowsettings.h"
 #include "editor/childd.h"
@@ -96,7 +97,7 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   LoadAppCursors();
   ReadSettings();
   ListingImages = KindIcons();
-  UserBlocksToolbar->LoadUserBlocks(options_.ProgramDir + "/UserBlock.blu");
+  UserBlocksToolbar->LoadUserBlocks(UserBlockListToLoad(options_.ProgramDir));
   UpdateMenuItems();
 }
 
