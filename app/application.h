@@ -3,3 +3,9 @@
 // the files named on the command line, the event loop.
 
 int RunQuorvalin(int argc, char** argv);
+
+class TRecoveryKeeper;
+class TTerminationWatch;
+// Told to end (the session ends, a kill without -9), the editor keeps the
+// unsaved work for the next start and ends without questions.
+void KeepWorkOnTermination(TTerminationWatch& watch, TRecoveryKeeper& keeper);

@@ -112,6 +112,10 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   void SetStatusPanel(int index, const QString& text) override;
   void ToolChanged() override;
 
+ signals:
+  // A document was written to its file and has no unsaved changes now.
+  void DocumentSaved(TChildD* doc);
+
  protected:
   void closeEvent(QCloseEvent* e) override;
 
