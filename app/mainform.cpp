@@ -23,6 +23,7 @@
 #include "app/commands/toolcommands.h"
 #include "app/commands/viewcommands.h"
 #include "app/commands/windowcommands.h"
+#include "app/documentmenu.h"
 #include "app/fileassociation.h"
 #include "app/filenames.h"
 #include "app/fontbox.h"
@@ -83,6 +84,7 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   EditCommands = std::make_unique<TEditCommands>(*this, *Actions);
   WindowCommands = std::make_unique<TWindowCommands>(*this, *Actions);
   ToolCommands = std::make_unique<TToolCommands>(*this, *Actions);
+  DocumentMenu = new TDocumentMenu(*this, *Actions);
   CreateScaleButton();
 
   // Hints go to the status bar (QAction status tips do so by themselves);
@@ -168,6 +170,8 @@ void TMainForm::CreateScaleButton() {
 void TMainForm::ToolChanged() {
   if (ToolCommands) ToolCommands->ToolChanged();
 }
+
+void TMainForm::ContextMenu(TChildD* doc, QPoint global) { DocumentMenu->Popup(doc, global); }
 
 void TMainForm::CreateMenus() {
   TActionRegistry& r = *Actions;

@@ -21,6 +21,7 @@ class QSplitter;
 class QToolBar;
 class TActionRegistry;
 class TChildD;
+class TDocumentMenu;
 class TEditCommands;
 class TFileCommands;
 class TFontBox;
@@ -75,6 +76,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TEditCommands> EditCommands;
   std::unique_ptr<TWindowCommands> WindowCommands;
   std::unique_ptr<TToolCommands> ToolCommands;
+  TDocumentMenu* DocumentMenu;  // the context menu of the document windows
 
   // --- documents
   // Activates the window titled with the file's absolute, canonical name
@@ -111,6 +113,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   bool SaveDocument(TChildD* doc) override;
   void SetStatusPanel(int index, const QString& text) override;
   void ToolChanged() override;
+  void ContextMenu(TChildD* doc, QPoint global) override;
 
  signals:
   // A document was written to its file and has no unsaved changes now.
