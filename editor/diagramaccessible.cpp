@@ -170,15 +170,17 @@ void TDiagramAccessible::Install() {
   });
 }
 
-std::vector<TShemObj*> TDiagramAccessible::Objects() const {
-  std::vector<TShemObj*> out;
+const std::vector<TShemObj*>& TDiagramAccessible::Objects() const {
   const TShem& d = View()->Diagram;
-  out.reserve(size_t(d.Count()));
+  if (objectsOf_ == d.Count()) return objects_;
+  objects_.clear();
+  objects_.reserve(size_t(d.Count()));
   for (int i = 0; i < d.Count(); ++i) {
     TShemObj* o = d.GetObj(i);
-    if (!o->IsPointBlock()) out.push_back(o);
+    if (!o->IsPointBlock()) objects_.push_back(o);
   }
-  return out;
+  objectsOf_ = d.Count();
+  return objects_;
 }
 
 QString TDiagramAccessible::text(QAccessible::Text t) const {
@@ -191,7 +193,9 @@ int TDiagramAccessible::childCount() const {
 }
 
 QAccessibleInterface* TDiagramAccessible::ChildOf(const TShemObj* obj) const {
-  if (!obj || obj->IsPointBlock() || !View()->Diagram.Contains(obj)) return nullptr;
+  // Contains first: a list kept since the last repaint may name objects
+  // that are gone.
+  if (!obj || !View()->Diagram.Contains(obj) || obj->IsPointBlock()) return nullptr;
   const auto it = ids_.find(obj);
   if (it != ids_.end()) {
     if (QAccessibleInterface* i = QAccessible::accessibleInterface(it->second)) return i;
@@ -204,14 +208,14 @@ QAccessibleInterface* TDiagramAccessible::ChildOf(const TShemObj* obj) const {
 
 QAccessibleInterface* TDiagramAccessible::child(int index) const {
   if (index < 0) return nullptr;
-  const std::vector<TShemObj*> objs = Objects();
+  const std::vector<TShemObj*>& objs = Objects();
   if (size_t(index) < objs.size()) return ChildOf(objs[size_t(index)]);
   return QAccessibleWidget::child(index - int(objs.size()));
 }
 
 int TDiagramAccessible::indexOfChild(const QAccessibleInterface* c) const {
   if (!c) return -1;
-  const std::vector<TShemObj*> objs = Objects();
+  const std::vector<TShemObj*>& objs = Objects();
   if (c->object()) {
     const int i = QAccessibleWidget::indexOfChild(c);
     return i < 0 ? -1 : i + int(objs.size());
@@ -226,20 +230,22 @@ int TDiagramAccessible::indexOfChild(const QAccessibleInterface* c) const {
 QAccessibleInterface* TDiagramAccessible::childAt(int x, int y) const {
   // The controls lie over the diagram; among objects the one drawn last wins.
   if (QAccessibleInterface* w = QAccessibleWidget::childAt(x, y)) return w;
-  const std::vector<TShemObj*> objs = Objects();
+  const std::vector<TShemObj*>& objs = Objects();
+  const TShem& d = View()->Diagram;
   for (auto it = objs.rbegin(); it != objs.rend(); ++it)
-    if (ScreenRect(*View(), *it).contains(x, y)) return ChildOf(*it);
+    if (d.Contains(*it) && ScreenRect(*View(), *it).contains(x, y)) return ChildOf(*it);
   return nullptr;
 }
 
 void TDiagramAccessible::Update() {
   TChildD* view = View();
+  objectsOf_ = -1;  // the diagram may have changed in any way
   if (view->windowTitle() != reportedTitle_) {
     reportedTitle_ = view->windowTitle();
     QAccessibleEvent e(this, QAccessible::NameChanged);
     Send(&e);
   }
-  const std::vector<TShemObj*> objs = Objects();
+  const std::vector<TShemObj*> objs = Objects();  // a copy: events may lead to queries
   const std::unordered_set<const TShemObj*> now(objs.begin(), objs.end());
   // Gone first: their interfaces are told, then dropped.
   for (auto it = reported_.begin(); it != reported_.end();) {

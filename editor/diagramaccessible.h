@@ -30,8 +30,10 @@ class TDiagramAccessible : public QAccessibleWidget {
   int indexOfChild(const QAccessibleInterface* child) const override;
   QAccessibleInterface* childAt(int x, int y) const override;
 
-  // The objects shown as children, in diagram order.
-  std::vector<TShemObj*> Objects() const;
+  // The objects shown as children, in diagram order. Kept between repaints
+  // (a screen reader reads them one by one) and made anew when the diagram's
+  // size changed or the view reported a change.
+  const std::vector<TShemObj*>& Objects() const;
   // The child of one object (made on first use); null for none of the view's.
   QAccessibleInterface* ChildOf(const TShemObj* obj) const;
   // Compares the diagram with what was last reported and sends the events.
@@ -51,6 +53,8 @@ class TDiagramAccessible : public QAccessibleWidget {
   TChildD* View() const;
 
   mutable std::unordered_map<const TShemObj*, QAccessible::Id> ids_;
+  mutable std::vector<TShemObj*> objects_;
+  mutable int objectsOf_ = -1;  // the diagram's Count() when objects_ was made
   std::unordered_map<const TShemObj*, TReported> reported_;
   QString reportedTitle_;
 };
