@@ -17,9 +17,12 @@
 #include <algorithm>
 
 #include "app/actions.h"
+#include "app/commands/arrangecommands.h"
 #include "app/commands/editcommands.h"
+#include "app/commands/exportcommands.h"
 #include "app/commands/filecommands.h"
 #include "app/commands/helpcommands.h"
+#include "app/commands/printcommands.h"
 #include "app/commands/toolcommands.h"
 #include "app/commands/viewcommands.h"
 #include "app/commands/windowcommands.h"
@@ -28,9 +31,12 @@
 #include "app/filenames.h"
 #include "app/fontbox.h"
 #include "app/icons.h"
+#include "app/importmenu.h"
 #include "app/listingpanel.h"
 #include "app/mainstatusbar.h"
+#include "app/pluginlist.h"
 #include "app/settings.h"
+#include "app/templatecommands.h"
 #include "app/toolimages.h"
 #include "app/userblocktoolbar.h"
 #include "app/userfolders.h"
@@ -84,7 +90,10 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   EditCommands = std::make_unique<TEditCommands>(*this, *Actions);
   WindowCommands = std::make_unique<TWindowCommands>(*this, *Actions);
   ToolCommands = std::make_unique<TToolCommands>(*this, *Actions);
+  ExportCommands = std::make_unique<TExportCommands>(*this, *Actions);
+  PrintCommands = std::make_unique<TPrintCommands>(*this, *Actions);
   DocumentMenu = new TDocumentMenu(*this, *Actions);
+  ArrangeCommands = std::make_unique<TArrangeCommands>(*this, *Actions);
   CreateScaleButton();
 
   // Hints go to the status bar (QAction status tips do so by themselves);
@@ -98,6 +107,10 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   FontBox->FillFontList();
   LoadAppCursors();
   ReadSettings();
+  PlugIns = LoadImportPlugIns(options_.ProgramDir, Actions->Menu(TMenuId::Import));
+  Templates = std::make_unique<TTemplateCommands>(*this, Actions->Menu(TMenuId::ReplaceTemplates),
+                                                  Actions->Menu(TMenuId::InsertTemplates));
+  Templates->Load(options_.ProgramDir);
   ListingImages = KindIcons();
   UserBlocksToolbar->LoadUserBlocks(UserBlockListToLoad(options_.ProgramDir));
   UpdateMenuItems();
@@ -108,6 +121,10 @@ TMainForm::~TMainForm() {
   // The documents go before the state and the listing panel they use, also
   // a window closed a moment ago whose deletion is still pending.
   qDeleteAll(MdiArea->findChildren<QMdiSubWindow*>());
+  Templates.reset();
+  // The plug-ins' entries go with their libraries.
+  Actions->Menu(TMenuId::Import)->clear();
+  PlugIns.reset();
   if (g_instance == this) g_instance = nullptr;
 }
 
@@ -152,8 +169,9 @@ void TMainForm::CreateToolbars() {
   // The listing button shows only its picture (the menu item has the same one).
   r.Action(TCommand::Listing)->setIcon(QIcon());
 
+  // The face is the active document's; new documents take the list's face.
   connect(FontBox, &QComboBox::currentTextChanged, this, [this](const QString& face) {
-    for (TChildD* d : Documents()) d->SetFontFace(face);
+    if (TChildD* d = ActiveDocument()) d->SetFontFace(face);
   });
 }
 
@@ -183,7 +201,7 @@ void TMainForm::CreateMenus() {
   file->addSeparator();
   add(file, {TCommand::Options});
   file->addSeparator();
-  add(file, {TCommand::Print});
+  add(file, {TCommand::Print, TCommand::PrintPreview, TCommand::PageSetup});
   file->addSeparator();
   r.CreateSubmenu(TMenuId::Import, file)->menuAction()->setEnabled(false);
   add(r.CreateSubmenu(TMenuId::Export, file), {TCommand::ExportGraphic, TCommand::ExportPascal});
