@@ -10,3 +10,9 @@ int RunQuorvalin(int argc, char** argv);
 // and the options that Qt's application object takes for itself ("-platform
 // offscreen", "-style=fusion", "--reverse", ...).
 QStringList FileArguments(int argc, char** argv);
+
+class TRecoveryKeeper;
+class TTerminationWatch;
+// Told to end (the session ends, a kill without -9), the editor keeps the
+// unsaved work for the next start and ends without questions.
+void KeepWorkOnTermination(TTerminationWatch& watch, TRecoveryKeeper& keeper);

@@ -29,6 +29,11 @@ QString DesktopQuote(const QString& s) {
 }  // namespace
 
 bool WriteFileAssociation(const QString& programPath) {
+  // An installed program (PREFIX/lib/quorvalin/) registers the type for all
+  // users through its package; a per-user entry would only hide that one.
+  const QDir programDir = QFileInfo(programPath).absoluteDir();
+  if (QFileInfo::exists(programDir.absoluteFilePath("../../share/applications/quorvalin.desktop")))
+    return true;
   const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   if (data.isEmpty()) return false;
   bool ok = true;
@@ -54,6 +59,7 @@ bool WriteFileAssociation(const QString& programPath) {
       "MimeType=" +
       QByteArray(DiagramMimeType) +
       ";\n"
+      "Icon=quorvalin\n"
       "Terminal=false\n"
       "Categories=Graphics;Development;\n";
   const bool desktopChanged = WriteIfChanged(data + "/applications/quorvalin.desktop", desktop, ok);

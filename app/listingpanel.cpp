@@ -8,6 +8,7 @@
 
 TListingPanel::TListingPanel(QWidget* parent) : QTreeWidget(parent) {
   setObjectName("ListingPanel");
+  setAccessibleName(QStringLiteral("Listing"));
   setColumnCount(3);
   setHeaderLabels({"Text", "Position", "Size"});
   header()->resizeSection(0, 150);

@@ -43,6 +43,7 @@
 #include "app/templatecommands.h"
 #include "app/toolimages.h"
 #include "app/userblocktoolbar.h"
+#include "app/userfolders.h"
 #include "app/windowplacement.h"
 #include "app/windowsettings.h"
 #include "editor/childd.h"
@@ -123,7 +124,7 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   Templates->Load(options_.ProgramDir);
   ExportCommands->BindLibrary();
   ListingImages = KindIcons();
-  UserBlocksToolbar->LoadUserBlocks(options_.ProgramDir + "/UserBlock.blu");
+  UserBlocksToolbar->LoadUserBlocks(UserBlockListToLoad(options_.ProgramDir));
   UpdateMenuItems();
 }
 

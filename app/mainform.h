@@ -136,6 +136,10 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   void ToolChanged() override;
   void ContextMenu(TChildD* doc, QPoint global) override;
 
+ signals:
+  // A document was written to its file and has no unsaved changes now.
+  void DocumentSaved(TChildD* doc);
+
  protected:
   void closeEvent(QCloseEvent* e) override;
 

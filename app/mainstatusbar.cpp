@@ -5,6 +5,7 @@
 
 TMainStatusBar::TMainStatusBar(QWidget* parent) : QStatusBar(parent) {
   setObjectName(QStringLiteral("StatusBar"));
+  setAccessibleName(QStringLiteral("Status bar"));
   setMinimumHeight(19);
   for (size_t i = 0; i < StatusPanels.size(); ++i) {
     StatusPanels[i] = new QLabel;

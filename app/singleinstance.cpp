@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QPointer>
 #include <QStringDecoder>
 #include <QtEndian>
@@ -18,6 +19,7 @@ constexpr int kConnectTimeoutMs = 2000;
 // one that stays silent this long is hung, and the sender stops waiting.
 constexpr int kAnswerTimeoutMs = 10000;
 constexpr int kHeaderBytes = 4;
+constexpr int kLockTimeoutMs = 30000;
 
 // Sends one message and waits for the answer; false when the peer went away
 // or did not answer in time.
@@ -87,7 +89,22 @@ bool TSingleInstance::HandOff(const QStringList& files) {
   return true;
 }
 
+bool TSingleInstance::StartOrHandOff(const QStringList& files) {
+  // The lock is held from the look for a running editor until this one
+  // listens, so a second start that comes at the same moment waits and then
+  // finds it. A lock whose owner died is taken over at once; one held for
+  // longer than a hand-off can take is ignored, the start goes on without it.
+  auto lock = std::make_unique<QLockFile>(ServerName() + QStringLiteral(".lock"));
+  lock->setStaleLockTime(0);
+  const bool locked = lock->tryLock(kLockTimeoutMs);
+  if (HandOff(files)) return true;
+  if (locked) startLock_ = std::move(lock);
+  return false;
+}
+
 bool TSingleInstance::Listen() {
+  // The lock goes when this function returns, listening or not.
+  const std::unique_ptr<QLockFile> lock = std::move(startLock_);
   const QString name = ServerName();
   // Ask first: with access options Qt binds elsewhere and renames the socket
   // into place, which would silently take the name from a running instance.

@@ -16,9 +16,11 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <memory>
 
 class QLocalServer;
 class QLocalSocket;
+class QLockFile;
 
 class TSingleInstance : public QObject {
   Q_OBJECT
@@ -45,9 +47,19 @@ class TSingleInstance : public QObject {
   // that; the caller then starts an editor of its own.
   static bool HandOff(const QStringList& files);
 
+  // The start of an editor: under a per-user lock file beside the socket, so
+  // that of editors started at the same moment exactly one becomes the
+  // listener and the others hand their files to it. True when the files were
+  // handed off (this process should end); false when this one is the editor
+  // to run: it keeps the lock until Listen, so that a start that comes while
+  // its main window is being made waits for it instead of becoming a second
+  // editor.
+  bool StartOrHandOff(const QStringList& files);
+
   // Server side: starts listening. A socket file left by a crashed instance is
   // removed, but only after connecting to it failed. False when listening
-  // failed (the editor then runs without the hand-off).
+  // failed (the editor then runs without the hand-off). Lets go of the start
+  // lock.
   bool Listen();
   bool IsListening() const;
 
@@ -67,6 +79,7 @@ class TSingleInstance : public QObject {
   void Deliver();
   void ScheduleDelivery();
 
+  std::unique_ptr<QLockFile> startLock_;  // held from StartOrHandOff to Listen
   QLocalServer* server_ = nullptr;
   std::deque<QString> queue_;  // an empty name asks to come forward
   bool delivering_ = false;

@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "editor/cursors.h"
+#include "editor/diagramaccessible.h"
 #include "editor/diagramtext.h"
 #include "editor/documenthost.h"
 #include "editor/modalquestions.h"
@@ -149,6 +150,9 @@ TChildD::TChildD(TDocumentHost* host, QWidget* parent)
   ScrollBar2 = NewScrollBar(Qt::Vertical, this);
   connect(ScrollBar1, &QScrollBar::valueChanged, this, &TChildD::ScrollBar1Scroll);
   connect(ScrollBar2, &QScrollBar::valueChanged, this, &TChildD::ScrollBar2Scroll);
+  ScrollBar1->setAccessibleName(QStringLiteral("Horizontal scroll bar"));
+  ScrollBar2->setAccessibleName(QStringLiteral("Vertical scroll bar"));
+  TDiagramAccessible::Install();
 
   Memo1 = new QTextEdit(this);
   Memo1->setFrameStyle(QFrame::NoFrame);
@@ -161,6 +165,7 @@ TChildD::TChildD(TDocumentHost* host, QWidget* parent)
   centred.setAlignment(Qt::AlignHCenter);
   Memo1->document()->setDefaultTextOption(centred);
   Memo1->hide();
+  Memo1->setAccessibleName(QStringLiteral("Block text"));
   Memo1->installEventFilter(this);
 
   Diagram.UserBlocks = &State().UserBlocks;
@@ -366,6 +371,8 @@ void TChildD::paintEvent(QPaintEvent* e) {
   p.setClipRegion(e->region());
   if (!view_.isNull()) p.drawImage(0, 0, view_);
   feedback_.Draw(p);
+  // What is shown changed: assistive technology hears of it (when it listens).
+  NotifyAccessibleChange(this);
 }
 
 void TChildD::ShowCursor(TCursor c) { setCursor(AppCursor(c)); }

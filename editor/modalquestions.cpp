@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QRegularExpression>
+#include <QPushButton>
 
 namespace {
 class TRealQuestions : public TModalQuestions {
@@ -36,6 +37,15 @@ TModalQuestions* g_current = nullptr;
 }  // namespace
 
 int TModalQuestions::ShowModal(QDialog* form) { return form ? form->exec() : QDialog::Rejected; }
+
+int TModalQuestions::Choose(QWidget* parent, const QString& text, const QString& caption,
+                            QMessageBox::Icon icon, const QStringList& buttons) {
+  QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
+  QList<QAbstractButton*> added;
+  for (const QString& b : buttons) added.append(box.addButton(b, QMessageBox::AcceptRole));
+  box.exec();
+  return int(added.indexOf(box.clickedButton()));
+}
 
 TModalQuestions& Questions() { return g_current ? *g_current : g_real; }
 void SetQuestions(TModalQuestions* q) { g_current = q; }

@@ -25,6 +25,10 @@ class TModalQuestions {
                                const QString& filter) = 0;
   // Shows a modal form until it is closed; returns its result code.
   virtual int ShowModal(QDialog* form);
+  // A message box with buttons of the given captions; returns the index of
+  // the one chosen, -1 when the box was closed without a choice.
+  virtual int Choose(QWidget* parent, const QString& text, const QString& caption,
+                     QMessageBox::Icon icon, const QStringList& buttons);
 };
 
 // The questions in use: the real dialogs unless a replacement was set.

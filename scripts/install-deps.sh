@@ -14,6 +14,8 @@ PACKAGES=(
   xvfb xauth fonts-dejavu-core
   clang
   fp-compiler
+  desktop-file-utils appstream dpkg-dev libxml2-utils
+  dbus at-spi2-core python3-pyatspi
 )
 PACKAGES+=("$@")
 

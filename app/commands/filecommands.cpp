@@ -126,6 +126,7 @@ bool TFileCommands::WriteDocument(TChildD* doc, const QString& name) {
   doc->setWindowTitle(name);
   doc->Modified = false;
   AddRecentFile(name);
+  emit form_.DocumentSaved(doc);
   return true;
 }
 
