@@ -21,6 +21,7 @@
 #include "app/commands/filecommands.h"
 #include "app/commands/helpcommands.h"
 #include "app/commands/toolcommands.h"
+#include "app/commands/userblockcommands.h"
 #include "app/commands/viewcommands.h"
 #include "app/commands/windowcommands.h"
 #include "app/fileassociation.h"
@@ -31,6 +32,7 @@
 #include "app/mainstatusbar.h"
 #include "app/settings.h"
 #include "app/toolimages.h"
+#include "app/userblockfiles.h"
 #include "app/userblocktoolbar.h"
 #include "app/windowplacement.h"
 #include "app/windowsettings.h"
@@ -51,6 +53,7 @@ void MainFormLoadFile(const char* fileName) {
 TMainForm::TMainForm(const TOptions& options) : options_(options) {
   g_instance = this;
   if (options_.ProgramDir.isEmpty()) options_.ProgramDir = QCoreApplication::applicationDirPath();
+  if (options_.UserDataDir.isEmpty()) options_.UserDataDir = DefaultUserDataDir();
   AppState.LastDirectory = QDir(options_.ProgramDir).absolutePath() + '/';
   setWindowTitle(QStringLiteral("Block-diagram editor"));
   setWindowIcon(ProgramIcon());
@@ -82,6 +85,7 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   EditCommands = std::make_unique<TEditCommands>(*this, *Actions);
   WindowCommands = std::make_unique<TWindowCommands>(*this, *Actions);
   ToolCommands = std::make_unique<TToolCommands>(*this, *Actions);
+  UserBlockCommands = std::make_unique<TUserBlockCommands>(*this, *Actions);
   CreateScaleButton();
 
   // Hints go to the status bar (QAction status tips do so by themselves);
@@ -96,7 +100,8 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   LoadAppCursors();
   ReadSettings();
   ListingImages = KindIcons();
-  UserBlocksToolbar->LoadUserBlocks(options_.ProgramDir + "/UserBlock.blu");
+  UserBlocksToolbar->LoadUserBlocks(
+      TUserBlockLocations{options_.ProgramDir, options_.UserDataDir}.FileToUse());
   UpdateMenuItems();
 }
 

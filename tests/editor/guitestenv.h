@@ -42,10 +42,18 @@ class TScriptedQuestions : public TModalQuestions {
     Answers.pop_front();
     return a;
   }
-  QStringList OpenFileNames(QWidget*, const QString&, const QString&, const QString&) override {
+  // The folder and filter of the last file dialog.
+  QString DialogDir, DialogFilter;
+  QStringList OpenFileNames(QWidget*, const QString&, const QString& dir,
+                            const QString& filter) override {
+    DialogDir = dir;
+    DialogFilter = filter;
     return OpenAnswer;
   }
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+  QString SaveFileName(QWidget*, const QString&, const QString& dir,
+                       const QString& filter) override {
+    DialogDir = dir;
+    DialogFilter = filter;
     return SaveAnswer;
   }
 

@@ -1,0 +1,24 @@
+#include "app/userblockfiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+const QString kFileName = QStringLiteral("UserBlock.blu");
+}  // namespace
+
+QString TUserBlockLocations::ProgramFile() const { return QDir(ProgramDir).filePath(kFileName); }
+
+QString TUserBlockLocations::PerUserFile() const {
+  return UserDataDir.isEmpty() ? QString() : QDir(UserDataDir).filePath(kFileName);
+}
+
+QString TUserBlockLocations::FileToUse() const {
+  const QString perUser = PerUserFile();
+  return !perUser.isEmpty() && QFileInfo(perUser).isFile() ? perUser : ProgramFile();
+}
+
+QString DefaultUserDataDir() {
+  return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
