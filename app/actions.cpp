@@ -91,6 +91,53 @@ const TCommandRow kCommands[] = {
     {TCommand::Contents, "Contents1", "&Contents", "View help contents", ""},
     {TCommand::About, "About1", "&About", "Information about program", "", 0, TImageStrip::None, -1,
      R::Never},
+    // Document context menu
+    {TCommand::AlignToGrid, "AligntoGrid1", "Align to Grid", "Align selected to Grid", "", 0,
+     TImageStrip::None, -1, R::BlockSelected},
+    {TCommand::AlignDialog, "Align1", "Align", "Vertical and horizontal align ", "", 0,
+     TImageStrip::None, -1, R::SeveralBlocks},
+    {TCommand::SizeDialog, "Size1", "Size", "Resize multiple object", "", 0, TImageStrip::None, -1,
+     R::SeveralBlocks},
+    {TCommand::ContextCut, "Cut2", "Cut", "Cut selection to clipboard", "", 0, TImageStrip::None,
+     -1, R::BlockSelected},
+    {TCommand::ContextCopy, "Copy2", "Copy", "Copy selection to clipboard", "", 0,
+     TImageStrip::None, -1, R::BlockSelected},
+    {TCommand::ContextPaste, "Paste2", "Paste", "Paste selection to current document", "", 0,
+     TImageStrip::None, -1, R::Clipboard},
+    {TCommand::ContextDelete, "Delete2", "Delete", "Delete selection.", "Shift+Del", 0,
+     TImageStrip::None, -1, R::BlockSelected},
+    {TCommand::ContextDuplicate, "Duplicate2", "Duplicate", "Duplicate selection.", "Ctrl+D", 0,
+     TImageStrip::None, -1, R::BlockSelected},
+    {TCommand::ReplaceRectangle, "ReplaceRectangle1", "Rectangle",
+     "Replase selected object to rectangle", "", 0},
+    {TCommand::ReplaceEllipse, "ReplaceEllipse1", "Ellipse", "Replase selected object to ellipse",
+     "", 1},
+    {TCommand::ReplaceRhomb, "ReplaceRhomb1", "Rhomb", "Replase selected object to rhomb", "", 2},
+    {TCommand::ReplaceParallelogram, "ReplaceParallelogram1", "Parallelogram",
+     "Replase selected object to parallelogram", "", 3},
+    {TCommand::ReplaceComment, "ReplaceCommentary1", "Commentary",
+     "Replase selected object to commentary", "", 6},
+    {TCommand::ReplaceDocument, "ReplaceDocument1", "Document",
+     "Replase selected object to document", "", 7},
+    {TCommand::ReplaceProcess, "ReplaceProcess1", "Process",
+     "Replase selected object to predefined process", "", 8},
+    {TCommand::ReplacePage, "ReplaceDivider1", "Divider", "Replase selected object to page divider",
+     "", 9},
+    {TCommand::InsertRectangle, "InsertRectangle1", "Rectangle", "Insert standard rectangle", "",
+     0},
+    {TCommand::InsertEllipse, "InsertEllipse1", "Ellipse", "Insert standard ellipse", "", 1},
+    {TCommand::InsertRhomb, "InsertRhomb1", "Rhomb", "Insert standard rhomb", "", 2},
+    {TCommand::InsertParallelogram, "InsertParallelogram1", "Parallelogram",
+     "Insert standard parallelogram", "", 3},
+    {TCommand::InsertText, "InsertText1", "Text", "Insert standard text", "", 5},
+    {TCommand::InsertComment, "InsertCommentary1", "Commentary", "Insert standard commentary", "",
+     6},
+    {TCommand::InsertDocument, "InsertDocument1", "Document", "Insert standard document", "", 7},
+    {TCommand::InsertProcess, "InsertProcess1", "Process", "Insert standard predefined process", "",
+     8},
+    {TCommand::InsertPage, "InsertDivider1", "Divider", "Insert standard page divider", "", 9},
+    {TCommand::Properties, "Properties1", "Properties", "Properties of object", "", 0,
+     TImageStrip::None, -1, R::OneObject},
     // Standard toolbar
     {TCommand::SaveButton, "SaveButton1", "", "Save current file", "", 0, TImageStrip::Standart, 2},
     {TCommand::PreviewButton, "PreviewButton1", "",
@@ -162,6 +209,15 @@ const TMenuRow kMenus[] = {
     {TMenuId::Export, "Export1", "&Export", "Export current document to ..."},
     {TMenuId::Scale, "Scale1", "Scale", "Change scale in current document"},
     {TMenuId::Toolbars, "Toolbars1", "Toolbars", "Show/Unshow toolbars"},
+    // The pop-up's caption is not shown; assistive technology reads it.
+    {TMenuId::Context, "PopupMenu1", "Document menu", ""},
+    {TMenuId::ReplaceTo, "Replaceto1", "Replace to", "Replase selected object to ...."},
+    {TMenuId::ReplaceBlock, "ReplaceBlock1", "Block", "Replase selected object to block"},
+    {TMenuId::ReplaceTemplates, "ReplaceTemplates1", "Templates",
+     "Replase selected object to templates"},
+    {TMenuId::Insert, "Insert1", "Insert ", ""},
+    {TMenuId::InsertBlock, "InsertBlock1", "Block ", ""},
+    {TMenuId::InsertTemplates, "InsertTemplates1", "Templates", "Insert templates"},
 };
 static_assert(std::size(kMenus) == MenuCount, "one row per menu");
 
@@ -201,6 +257,12 @@ bool RuleHolds(TEnableRule rule, const TCommandContext& c) {
       return c.Active && c.SelectedBlocks > 0;
     case R::ObjectSelected:
       return c.Active && c.SelectedObjects > 0;
+    case R::SeveralBlocks:
+      return c.Active && c.SelectedBlocks > 1;
+    case R::OneBlock:
+      return c.Active && c.SelectedBlocks == 1;
+    case R::OneObject:
+      return c.Active && c.SelectedObjects == 1;
   }
   return false;
 }
@@ -250,6 +312,14 @@ QMenu* TActionRegistry::CreateSubmenu(TMenuId id, QMenu* parent) {
   QMenu*& menu = menus_[size_t(id)];
   if (menu) return menu;
   menu = parent->addMenu(Text(kMenus[size_t(id)].Caption));
+  Describe(menu, kMenus[size_t(id)]);
+  return menu;
+}
+
+QMenu* TActionRegistry::CreatePopup(TMenuId id, QWidget* parent) {
+  QMenu*& menu = menus_[size_t(id)];
+  if (menu) return menu;
+  menu = new QMenu(Text(kMenus[size_t(id)].Caption), parent);
   Describe(menu, kMenus[size_t(id)]);
   return menu;
 }

@@ -71,6 +71,36 @@ enum class TCommand : uint8_t {
   // "&?"
   Contents,
   About,
+  // The document context menu. Its clipboard entries have their own texts
+  // and run the commands of the "&Edit" menu.
+  AlignToGrid,
+  AlignDialog,
+  SizeDialog,
+  ContextCut,
+  ContextCopy,
+  ContextPaste,
+  ContextDelete,
+  ContextDuplicate,
+  // "Replace to" > "Block", tag = the new kind (there is no Text entry)
+  ReplaceRectangle,
+  ReplaceEllipse,
+  ReplaceRhomb,
+  ReplaceParallelogram,
+  ReplaceComment,
+  ReplaceDocument,
+  ReplaceProcess,
+  ReplacePage,
+  // "Insert " > "Block ", tag = the kind of the new block
+  InsertRectangle,
+  InsertEllipse,
+  InsertRhomb,
+  InsertParallelogram,
+  InsertText,
+  InsertComment,
+  InsertDocument,
+  InsertProcess,
+  InsertPage,
+  Properties,
   // Buttons of the Standard toolbar without a menu entry of their own
   SaveButton,
   PreviewButton,
@@ -120,6 +150,14 @@ enum class TMenuId : uint8_t {
   Export,
   Scale,
   Toolbars,
+  // The document context menu and its submenus
+  Context,
+  ReplaceTo,
+  ReplaceBlock,
+  ReplaceTemplates,
+  Insert,
+  InsertBlock,
+  InsertTemplates,
   Count
 };
 constexpr size_t MenuCount = size_t(TMenuId::Count);
@@ -139,6 +177,9 @@ enum class TEnableRule : uint8_t {
   Clipboard,       // a document is active and the clipboard diagram is not empty
   BlockSelected,   // the active document's selection holds a block
   ObjectSelected,  // the active document's selection holds any object
+  SeveralBlocks,   // the active document's selection holds two blocks or more
+  OneBlock,        // the active document's selection holds exactly one block
+  OneObject,       // the active document's selection is exactly one object
 };
 
 // What the rules look at.
@@ -207,6 +248,9 @@ class TActionRegistry : public QObject {
   QMenu* CreateMenu(TMenuId id, QMenuBar* bar);
   // Creates a submenu inside parent from its row (once; later calls return it).
   QMenu* CreateSubmenu(TMenuId id, QMenu* parent);
+  // Creates a pop-up menu owned by parent from its row (once; later calls
+  // return it).
+  QMenu* CreatePopup(TMenuId id, QWidget* parent);
   QMenu* Menu(TMenuId id) const { return menus_[size_t(id)]; }
   // Creates a toolbar of the window from its row (once; later calls return it).
   QToolBar* CreateToolbar(TToolbarId id, QMainWindow* window);

@@ -24,6 +24,7 @@
 #include "app/commands/userblockcommands.h"
 #include "app/commands/viewcommands.h"
 #include "app/commands/windowcommands.h"
+#include "app/documentmenu.h"
 #include "app/fileassociation.h"
 #include "app/filenames.h"
 #include "app/fontbox.h"
@@ -86,6 +87,7 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   WindowCommands = std::make_unique<TWindowCommands>(*this, *Actions);
   ToolCommands = std::make_unique<TToolCommands>(*this, *Actions);
   UserBlockCommands = std::make_unique<TUserBlockCommands>(*this, *Actions);
+  DocumentMenu = new TDocumentMenu(*this, *Actions);
   CreateScaleButton();
 
   // Hints go to the status bar (QAction status tips do so by themselves);
@@ -172,6 +174,8 @@ void TMainForm::CreateScaleButton() {
 void TMainForm::ToolChanged() {
   if (ToolCommands) ToolCommands->ToolChanged();
 }
+
+void TMainForm::ContextMenu(TChildD* doc, QPoint global) { DocumentMenu->Popup(doc, global); }
 
 void TMainForm::CreateMenus() {
   TActionRegistry& r = *Actions;

@@ -21,6 +21,7 @@ class QSplitter;
 class QToolBar;
 class TActionRegistry;
 class TChildD;
+class TDocumentMenu;
 class TEditCommands;
 class TFileCommands;
 class TFontBox;
@@ -80,6 +81,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TWindowCommands> WindowCommands;
   std::unique_ptr<TToolCommands> ToolCommands;
   std::unique_ptr<TUserBlockCommands> UserBlockCommands;
+  TDocumentMenu* DocumentMenu;  // the context menu of the document windows
 
   // --- documents
   // Activates the window titled with the file's absolute, canonical name
@@ -116,6 +118,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   bool SaveDocument(TChildD* doc) override;
   void SetStatusPanel(int index, const QString& text) override;
   void ToolChanged() override;
+  void ContextMenu(TChildD* doc, QPoint global) override;
 
  protected:
   void closeEvent(QCloseEvent* e) override;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -476,6 +477,11 @@ void TChildD::mouseDoubleClickEvent(QMouseEvent* e) {
   FormDblClick();
   // The second press of the double click follows, as the toolkit's default.
   QWidget::mouseDoubleClickEvent(e);
+}
+
+void TChildD::contextMenuEvent(QContextMenuEvent* e) {
+  if (e->reason() == QContextMenuEvent::Mouse) DragStart = {e->pos().x(), e->pos().y()};
+  if (host_) host_->ContextMenu(this, e->globalPos());
 }
 
 void TChildD::changeEvent(QEvent* e) {

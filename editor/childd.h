@@ -180,6 +180,9 @@ class TChildD : public QWidget {
   void mouseReleaseEvent(QMouseEvent*) override;
   void keyPressEvent(QKeyEvent*) override;
   void mouseDoubleClickEvent(QMouseEvent*) override;
+  // The main window's document menu; its Insert commands place new blocks
+  // at DragStart, the point of the right press.
+  void contextMenuEvent(QContextMenuEvent*) override;
   void changeEvent(QEvent*) override;
   // Leaving the in-place editor commits its text.
   bool eventFilter(QObject* watched, QEvent* e) override;

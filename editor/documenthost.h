@@ -5,6 +5,7 @@
 // The main window implements it; tests give a document window a small host of
 // their own.
 
+#include <QPoint>
 #include <QString>
 
 class ListView;
@@ -30,4 +31,6 @@ class TDocumentHost {
   // The document chose another tool in State() (e.g. back to select after a
   // new block): the tool buttons follow.
   virtual void ToolChanged() {}
+  // The document asks for its context menu at a global screen point.
+  virtual void ContextMenu(TChildD* /*doc*/, QPoint /*global*/) {}
 };

@@ -14,6 +14,7 @@
 
 #include "../editor/guitestenv.h"
 #include "app/commands/filecommands.h"
+#include "app/documentmenu.h"
 #include "app/fontbox.h"
 #include "app/mainform.h"
 #include "app/userblocktoolbar.h"
@@ -157,8 +158,10 @@ TEST(MainWindowAccessibility, EveryMenuItemToolbarButtonAndTheDocumentViewHasANa
     EXPECT_FALSE(top->menu()->accessibleName().isEmpty());
     walk(top->menu());
   }
+  walk(f.DocumentMenu->Menu());
+  EXPECT_FALSE(f.DocumentMenu->Menu()->accessibleName().isEmpty());
   EXPECT_GT(items, 0);
-  // Every command is reachable from a menu or a toolbar.
+  // Every command is reachable from a menu, the context menu or a toolbar.
   std::set<TCommand> placed;
   std::function<void(QMenu*)> collect = [&](QMenu* menu) {
     for (QAction* a : menu->actions()) {
@@ -167,6 +170,7 @@ TEST(MainWindowAccessibility, EveryMenuItemToolbarButtonAndTheDocumentViewHasANa
     }
   };
   for (QAction* top : f.menuBar()->actions()) collect(top->menu());
+  collect(f.DocumentMenu->Menu());
 
   int buttons = 0;
   for (QToolBar* bar : f.findChildren<QToolBar*>()) {
