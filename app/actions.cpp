@@ -182,20 +182,20 @@ const TCommandRow kCommands[] = {
      TImageStrip::Special, 13, R::Always, true},
     // Align palette
     {TCommand::AlignLefts, "AlignLefts1", "", "Align left edges", "", 0, TImageStrip::Align, 0,
-     R::Never},
+     R::Always},
     {TCommand::AlignHCenters, "AlignHCenters1", "", "Align horizontal centers", "", 0,
-     TImageStrip::Align, 1, R::Never},
+     TImageStrip::Align, 1, R::Always},
     {TCommand::AlignRights, "AlignRights1", "", "Align right edges", "", 0, TImageStrip::Align, 2,
-     R::Never},
+     R::Always},
     {TCommand::SpaceHorizontally, "SpaceHorizontally1", "", "Space equally, horizontally", "", 0,
-     TImageStrip::Align, 3, R::Never},
-    {TCommand::AlignTops, "AlignTops1", "", "Align tops", "", 0, TImageStrip::Align, 4, R::Never},
+     TImageStrip::Align, 3, R::Always},
+    {TCommand::AlignTops, "AlignTops1", "", "Align tops", "", 0, TImageStrip::Align, 4, R::Always},
     {TCommand::AlignVCenters, "AlignVCenters1", "", "Align vertical centers", "", 0,
-     TImageStrip::Align, 5, R::Never},
+     TImageStrip::Align, 5, R::Always},
     {TCommand::AlignBottoms, "AlignBottoms1", "", "Align bottoms", "", 0, TImageStrip::Align, 6,
-     R::Never},
+     R::Always},
     {TCommand::SpaceVertically, "SpaceVertically1", "", "Space equally, vertically", "", 0,
-     TImageStrip::Align, 7, R::Never},
+     TImageStrip::Align, 7, R::Always},
 };
 static_assert(std::size(kCommands) == CommandCount, "one row per command");
 

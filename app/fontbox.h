@@ -1,6 +1,7 @@
 #pragma once
 // TFontBox: the font list of the Standard toolbar, every installed family
-// once as a user picks it; the face it shows is the drawing font of all documents.
+// once as a user picks it; choosing one makes it the drawing font of the
+// active document, and new documents start with the face it shows.
 
 #include <QComboBox>
 

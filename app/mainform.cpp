@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "app/actions.h"
+#include "app/commands/arrangecommands.h"
 #include "app/commands/editcommands.h"
 #include "app/commands/filecommands.h"
 #include "app/commands/helpcommands.h"
@@ -88,6 +89,7 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   ToolCommands = std::make_unique<TToolCommands>(*this, *Actions);
   UserBlockCommands = std::make_unique<TUserBlockCommands>(*this, *Actions);
   DocumentMenu = new TDocumentMenu(*this, *Actions);
+  ArrangeCommands = std::make_unique<TArrangeCommands>(*this, *Actions);
   CreateScaleButton();
 
   // Hints go to the status bar (QAction status tips do so by themselves);
@@ -156,8 +158,9 @@ void TMainForm::CreateToolbars() {
   // The listing button shows only its picture (the menu item has the same one).
   r.Action(TCommand::Listing)->setIcon(QIcon());
 
+  // The face is the active document's; new documents take the list's face.
   connect(FontBox, &QComboBox::currentTextChanged, this, [this](const QString& face) {
-    for (TChildD* d : Documents()) d->SetFontFace(face);
+    if (TChildD* d = ActiveDocument()) d->SetFontFace(face);
   });
 }
 

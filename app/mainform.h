@@ -20,6 +20,7 @@ class QMdiSubWindow;
 class QSplitter;
 class QToolBar;
 class TActionRegistry;
+class TArrangeCommands;
 class TChildD;
 class TDocumentMenu;
 class TEditCommands;
@@ -81,6 +82,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TWindowCommands> WindowCommands;
   std::unique_ptr<TToolCommands> ToolCommands;
   std::unique_ptr<TUserBlockCommands> UserBlockCommands;
+  std::unique_ptr<TArrangeCommands> ArrangeCommands;
   TDocumentMenu* DocumentMenu;  // the context menu of the document windows
 
   // --- documents

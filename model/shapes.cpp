@@ -1,5 +1,6 @@
 #include "model/shapes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -220,5 +221,6 @@ TPoint PositionForKind(TPoint pos, int newKind) {
     default:
       break;  // user kinds keep their ends
   }
-  return {x, y};
+  // Positions are 16-bit: the slanted and wavy edges may land just outside.
+  return {std::clamp(x, 0, 65535), std::clamp(y, 0, 65535)};
 }

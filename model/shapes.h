@@ -60,5 +60,5 @@ TPoint PositionOnSegment(TPoint pos, TPoint a, TPoint b);
 TPoint AttachmentPosition(TPoint p, TPoint a, TPoint b, bool onLink);
 
 // Where a link end at pos moves when its block changes to newKind (kinds other
-// than Text; Text removes the link instead).
+// than Text; Text removes the link instead), always within 0..65535.
 TPoint PositionForKind(TPoint pos, int newKind);

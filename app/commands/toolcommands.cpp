@@ -2,6 +2,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextOption>
 
 #include "app/actions.h"
 #include "app/commands/filecommands.h"
@@ -52,5 +55,18 @@ void TToolCommands::ToolChanged() {
 }
 
 void TToolCommands::TextAlignClick(int tag) {
-  if (TChildD* d = form_.ActiveDocument()) d->SetTextAlignment(uint8_t(tag));
+  TChildD* d = form_.ActiveDocument();
+  if (!d) return;
+  if (!d->EditorShown()) {
+    d->SetTextAlignment(uint8_t(tag));
+    return;
+  }
+  // While typing: the editor shows the alignment and the edited block keeps it.
+  QTextOption opt = d->Memo1->document()->defaultTextOption();
+  opt.setAlignment(tag == 1 ? Qt::AlignLeft : tag == 2 ? Qt::AlignRight : Qt::AlignHCenter);
+  d->Memo1->document()->setDefaultTextOption(opt);
+  if (d->EditedBlock && d->EditedBlock->IsBlock()) {
+    d->EditedBlock->AsBlock()->Data.TextAlign = uint8_t(tag);
+    d->Modified = true;
+  }
 }

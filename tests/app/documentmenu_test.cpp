@@ -172,23 +172,30 @@ TEST(DocumentMenu, RightClickOpensItWithTheEditorHiddenAndClipboardEntriesWork) 
   d->Selection.Assign({a});
   d->BeginTextEdit(a);
   ASSERT_TRUE(d->EditorShown());
+  d->Memo1->setPlainText("typed");
 
   QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(33, 44), d->mapToGlobal(QPoint(33, 44)));
   QApplication::sendEvent(d, &e);
   EXPECT_TRUE(f.DocumentMenu->Menu()->isVisible());
   EXPECT_FALSE(d->EditorShown());
+  EXPECT_EQ(a->AsBlock()->Data.Text, "typed") << "leaving the editor keeps the text";
   EXPECT_EQ(d->DragStart, (TPoint{33, 44})) << "inserts go where the menu was asked for";
   f.DocumentMenu->Menu()->hide();
 
-  f.Actions->Action(TCommand::ContextCopy)->trigger();
+  // Each entry as chosen from the menu opened anew.
+  auto choose = [&f](TCommand id) {
+    f.DocumentMenu->UpdateItems();
+    f.Actions->Action(id)->trigger();
+  };
+  choose(TCommand::ContextCopy);
   EXPECT_EQ(f.AppState.ClipboardDiagram->Count(), 1);
-  f.Actions->Action(TCommand::ContextDuplicate)->trigger();
+  choose(TCommand::ContextDuplicate);
   EXPECT_EQ(d->Diagram.Count(), 2);
-  f.Actions->Action(TCommand::ContextPaste)->trigger();
+  choose(TCommand::ContextPaste);
   EXPECT_EQ(d->Diagram.Count(), 3);
-  f.Actions->Action(TCommand::ContextCut)->trigger();  // the pasted copy
+  choose(TCommand::ContextCut);  // the pasted copy
   EXPECT_EQ(d->Diagram.Count(), 2);
   d->Selection.Assign({d->Diagram.GetObj(0)});
-  f.Actions->Action(TCommand::ContextDelete)->trigger();
+  choose(TCommand::ContextDelete);
   EXPECT_EQ(d->Diagram.Count(), 1);
 }
