@@ -34,6 +34,8 @@ enum class TCommand : uint8_t {
   SaveAs,
   Options,
   Print,
+  PrintPreview,
+  PageSetup,
   ExportGraphic,
   ExportPascal,
   Exit,

@@ -3,7 +3,9 @@
 // "Replace to" and "Insert " with their block and template submenus, and
 // "Properties". Its entries are actions of the registry; when it opens, the
 // in-place editor of the active document is hidden and the entries are
-// enabled by the selection of that document.
+// enabled by the selection of that document. The commands connect to the
+// actions themselves (arrange commands, the "&Edit" commands for the clipboard
+// entries, the property dialogs for TCommand::Properties).
 
 #include <QObject>
 #include <QPoint>

@@ -19,8 +19,10 @@
 #include "app/actions.h"
 #include "app/commands/arrangecommands.h"
 #include "app/commands/editcommands.h"
+#include "app/commands/exportcommands.h"
 #include "app/commands/filecommands.h"
 #include "app/commands/helpcommands.h"
+#include "app/commands/printcommands.h"
 #include "app/commands/toolcommands.h"
 #include "app/commands/userblockcommands.h"
 #include "app/commands/viewcommands.h"
@@ -30,9 +32,12 @@
 #include "app/filenames.h"
 #include "app/fontbox.h"
 #include "app/icons.h"
+#include "app/importmenu.h"
 #include "app/listingpanel.h"
 #include "app/mainstatusbar.h"
+#include "app/pluginlist.h"
 #include "app/settings.h"
+#include "app/templatecommands.h"
 #include "app/toolimages.h"
 #include "app/userblockfiles.h"
 #include "app/userblocktoolbar.h"
@@ -88,6 +93,8 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   WindowCommands = std::make_unique<TWindowCommands>(*this, *Actions);
   ToolCommands = std::make_unique<TToolCommands>(*this, *Actions);
   UserBlockCommands = std::make_unique<TUserBlockCommands>(*this, *Actions);
+  ExportCommands = std::make_unique<TExportCommands>(*this, *Actions);
+  PrintCommands = std::make_unique<TPrintCommands>(*this, *Actions);
   DocumentMenu = new TDocumentMenu(*this, *Actions);
   ArrangeCommands = std::make_unique<TArrangeCommands>(*this, *Actions);
   CreateScaleButton();
@@ -103,6 +110,10 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   FontBox->FillFontList();
   LoadAppCursors();
   ReadSettings();
+  PlugIns = LoadImportPlugIns(options_.ProgramDir, Actions->Menu(TMenuId::Import));
+  Templates = std::make_unique<TTemplateCommands>(*this, Actions->Menu(TMenuId::ReplaceTemplates),
+                                                  Actions->Menu(TMenuId::InsertTemplates));
+  Templates->Load(options_.ProgramDir);
   ListingImages = KindIcons();
   UserBlocksToolbar->LoadUserBlocks(
       TUserBlockLocations{options_.ProgramDir, options_.UserDataDir}.FileToUse());
@@ -114,6 +125,10 @@ TMainForm::~TMainForm() {
   // The documents go before the state and the listing panel they use, also
   // a window closed a moment ago whose deletion is still pending.
   qDeleteAll(MdiArea->findChildren<QMdiSubWindow*>());
+  Templates.reset();
+  // The plug-ins' entries go with their libraries.
+  Actions->Menu(TMenuId::Import)->clear();
+  PlugIns.reset();
   if (g_instance == this) g_instance = nullptr;
 }
 
@@ -190,7 +205,7 @@ void TMainForm::CreateMenus() {
   file->addSeparator();
   add(file, {TCommand::Options});
   file->addSeparator();
-  add(file, {TCommand::Print});
+  add(file, {TCommand::Print, TCommand::PrintPreview, TCommand::PageSetup});
   file->addSeparator();
   r.CreateSubmenu(TMenuId::Import, file)->menuAction()->setEnabled(false);
   add(r.CreateSubmenu(TMenuId::Export, file), {TCommand::ExportGraphic, TCommand::ExportPascal});

@@ -24,10 +24,14 @@ class TArrangeCommands;
 class TChildD;
 class TDocumentMenu;
 class TEditCommands;
+class TExportCommands;
 class TFileCommands;
 class TFontBox;
 class THelpCommands;
 class TListingPanel;
+class TPlugInList;
+class TTemplateCommands;
+class TPrintCommands;
 class TMainStatusBar;
 class TUserBlockCommands;
 class TUserBlockToolbar;
@@ -82,8 +86,15 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TWindowCommands> WindowCommands;
   std::unique_ptr<TToolCommands> ToolCommands;
   std::unique_ptr<TUserBlockCommands> UserBlockCommands;
+  std::unique_ptr<TExportCommands> ExportCommands;
+  std::unique_ptr<TPrintCommands> PrintCommands;
   std::unique_ptr<TArrangeCommands> ArrangeCommands;
   TDocumentMenu* DocumentMenu;  // the context menu of the document windows
+
+  // --- extensions found beside the program at start
+  std::unique_ptr<TPlugInList> PlugIns;  // File > Import
+  // The "Templates" submenus of the document context menu and their commands.
+  std::unique_ptr<TTemplateCommands> Templates;
 
   // --- documents
   // Activates the window titled with the file's absolute, canonical name

@@ -9,3 +9,5 @@ int CmdDump(const std::vector<std::string>& args);
 int CmdBuild(const std::vector<std::string>& args);
 int CmdCheck(const std::vector<std::string>& args);
 int CmdPascal(const std::vector<std::string>& args);
+// Built only with the GUI libraries (the painter); QV_WITH_EXPORT is then set.
+int CmdExport(const std::vector<std::string>& args);

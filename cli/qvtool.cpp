@@ -17,6 +17,11 @@ const char* const kUsage =
     "                                   with --strict fails instead, writing nothing\n"
     "  check FILE.fgd                   \"ok N objects\", or why the file is no diagram\n"
     "  pascal FILE.fgd                  the diagram's Pascal statements\n"
+#ifdef QV_WITH_EXPORT
+    "  export FILE.fgd OUT.EXT [--scale 1|2|4|8]\n"
+    "                                   the diagram as a picture; EXT is bmp, png,\n"
+    "                                   svg, pdf, gif or jpg (scale 1 by default)\n"
+#endif
     "  help, --help, -h                 this text\n"
     "Texts are converted between UTF-8 and the code page (1251 by default).\n"
     "Exit codes: 0 done, 1 failed, 2 usage error.";
@@ -51,6 +56,10 @@ int main(int argc, char** argv) {
       rc = CmdCheck(args);
     else if (cmd == "pascal")
       rc = CmdPascal(args);
+#ifdef QV_WITH_EXPORT
+    else if (cmd == "export")
+      rc = CmdExport(args);
+#endif
     if (rc == 2 || rc < 0) {
       std::fprintf(stderr, "%s\n", kUsage);
       return 2;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package Quorvalin needs to build, test and run.
 # Safe to run more than once: it only calls apt-get when something is missing.
-# Works as root directly and through sudo otherwise.
+# Works as root directly and through sudo otherwise. Packages named as
+# arguments are installed too (scripts/make-screenshots.sh names its tools).
 set -euo pipefail
 
 PACKAGES=(
@@ -12,7 +13,9 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core
   clang
+  fp-compiler
 )
+PACKAGES+=("$@")
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -58,9 +58,9 @@ TArrangeCommands::TArrangeCommands(TMainForm& form, TActionRegistry& actions)
   on(TCommand::AlignToGrid, [this] { AligntoGrid1Click(); });
   on(TCommand::AlignDialog, [this] { Align1Click(); });
   on(TCommand::SizeDialog, [this] { Size1Click(); });
-  for (TCommand id : kReplace)
-    on(id, [this, &actions, id] { ReplaceToBlock(actions.Row(id).Tag); });
-  for (TCommand id : kInsert) on(id, [this, &actions, id] { InsertBlock(actions.Row(id).Tag); });
+  // The tag of each entry is the kind.
+  for (TCommand id : kReplace) on(id, [this, k = actions.Row(id).Tag] { ReplaceToBlock(k); });
+  for (TCommand id : kInsert) on(id, [this, k = actions.Row(id).Tag] { InsertBlock(k); });
 }
 
 TArrangeCommands::~TArrangeCommands() = default;
