@@ -18,11 +18,14 @@
 
 #include "app/actions.h"
 #include "app/commands/arrangecommands.h"
+#include "app/commands/dialogcommands.h"
 #include "app/commands/editcommands.h"
 #include "app/commands/exportcommands.h"
 #include "app/commands/filecommands.h"
 #include "app/commands/helpcommands.h"
 #include "app/commands/printcommands.h"
+#include "app/commands/propertycommands.h"
+#include "app/commands/searchcommands.h"
 #include "app/commands/toolcommands.h"
 #include "app/commands/userblockcommands.h"
 #include "app/commands/viewcommands.h"
@@ -92,6 +95,11 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   EditCommands = std::make_unique<TEditCommands>(*this, *Actions);
   WindowCommands = std::make_unique<TWindowCommands>(*this, *Actions);
   ToolCommands = std::make_unique<TToolCommands>(*this, *Actions);
+  SearchCommands = std::make_unique<TSearchCommands>(*this, *Actions);
+  // The dialogs are created hidden now and reused: About and Options first,
+  // then the link and block properties.
+  DialogCommands = std::make_unique<TDialogCommands>(*this, *Actions);
+  PropertyCommands = std::make_unique<TPropertyCommands>(*this, *Actions);
   UserBlockCommands = std::make_unique<TUserBlockCommands>(*this, *Actions);
   ExportCommands = std::make_unique<TExportCommands>(*this, *Actions);
   PrintCommands = std::make_unique<TPrintCommands>(*this, *Actions);
@@ -114,6 +122,7 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   Templates = std::make_unique<TTemplateCommands>(*this, Actions->Menu(TMenuId::ReplaceTemplates),
                                                   Actions->Menu(TMenuId::InsertTemplates));
   Templates->Load(options_.ProgramDir);
+  ExportCommands->BindLibrary();
   ListingImages = KindIcons();
   UserBlocksToolbar->LoadUserBlocks(
       TUserBlockLocations{options_.ProgramDir, options_.UserDataDir}.FileToUse());
@@ -384,6 +393,7 @@ void TMainForm::UpdateMenuItems() {
   } else {
     ListingPanel->SetSource(nullptr);
     ListingPanel->Clear();
+    if (SearchCommands) SearchCommands->CloseDialogs();
   }
 }
 

@@ -11,12 +11,16 @@
 #include "editor/modalquestions.h"
 
 TExportCommands::TExportCommands(TMainForm& form, TActionRegistry& actions) : form_(form) {
-  std::string why;
-  const QString dir = QFileInfo(form.Options().ProgramDir).absoluteFilePath();
-  if (!binding_.Load(QFile::encodeName(dir).toStdString(), &why))
-    bindingError_ = QString::fromLocal8Bit(why);
   QObject::connect(actions.Action(TCommand::ExportGraphic), &QAction::triggered, &form,
                    [this] { ExportGraphic1Click(); });
+}
+
+void TExportCommands::BindLibrary() {
+  std::string why;
+  const QString dir = QFileInfo(form_.Options().ProgramDir).absoluteFilePath();
+  bindingError_.clear();
+  if (!binding_.Load(QFile::encodeName(dir).toStdString(), &why))
+    bindingError_ = QString::fromLocal8Bit(why);
 }
 
 QList<TExportCommands::TChoice> TExportCommands::Choices() const {

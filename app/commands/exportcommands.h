@@ -18,6 +18,9 @@ class TExportCommands {
  public:
   TExportCommands(TMainForm& form, TActionRegistry& actions);
 
+  // Binds libvexolant.so from the program's folder (at start, after the
+  // plug-ins and templates); without it only PNG, SVG and PDF are offered.
+  void BindLibrary();
   const TExportBinding& Binding() const { return binding_; }
   // Why the library is not bound (empty when it is).
   const QString& BindingError() const { return bindingError_; }

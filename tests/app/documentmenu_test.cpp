@@ -152,9 +152,12 @@ TEST(DocumentMenu, OpeningEnablesEntriesByTheSelection) {
     EXPECT_TRUE(several.contains(e)) << e;
   EXPECT_FALSE(several.contains("Properties"));
 
-  // Template submenus take part only once they hold entries.
-  f.DocumentMenu->ReplaceTemplates()->addAction("t");
-  f.DocumentMenu->InsertTemplates()->addAction("t");
+  // Template submenus take part only once they hold entries; a loaded template list also shows
+  // them (without templates they stay hidden, and a hidden action is never enabled).
+  for (QMenu* t : {f.DocumentMenu->ReplaceTemplates(), f.DocumentMenu->InsertTemplates()}) {
+    t->addAction("t");
+    t->menuAction()->setVisible(true);
+  }
   f.DocumentMenu->UpdateItems();
   EXPECT_FALSE(Enabled(m).contains("Replace to>Templates")) << "two blocks";
   EXPECT_TRUE(Enabled(m).contains("Insert >Templates"));
