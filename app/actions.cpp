@@ -82,7 +82,7 @@ const TCommandRow kCommands[] = {
     {TCommand::ShowUserBlocks, "Userblocks1", "User blocks", "", "", 0, TImageStrip::None, -1,
      R::Always, true},
     {TCommand::UserBlocksList, "Userblockslist1", "User blocks list", "Show user blocks list", "",
-     0, TImageStrip::None, -1, R::Never},
+     0, TImageStrip::None, -1, R::Always},
     // "&Window"
     {TCommand::Cascade, "Cascade1", "&Cascade", "Arrange windows to overlap", "", 0,
      TImageStrip::None, -1, R::AnyDocument},

@@ -28,6 +28,7 @@
 #include "app/commands/propertycommands.h"
 #include "app/commands/searchcommands.h"
 #include "app/commands/toolcommands.h"
+#include "app/commands/userblockcommands.h"
 #include "app/commands/viewcommands.h"
 #include "app/commands/windowcommands.h"
 #include "app/documentmenu.h"
@@ -42,6 +43,7 @@
 #include "app/settings.h"
 #include "app/templatecommands.h"
 #include "app/toolimages.h"
+#include "app/userblockfiles.h"
 #include "app/userblocktoolbar.h"
 #include "app/userfolders.h"
 #include "app/windowplacement.h"
@@ -64,6 +66,7 @@ void MainFormLoadFile(const char* fileName) {
 TMainForm::TMainForm(const TOptions& options) : options_(options) {
   g_instance = this;
   if (options_.ProgramDir.isEmpty()) options_.ProgramDir = QCoreApplication::applicationDirPath();
+  if (options_.UserDataDir.isEmpty()) options_.UserDataDir = DefaultUserDataDir();
   AppState.LastDirectory = QDir(options_.ProgramDir).absolutePath() + '/';
   setWindowTitle(QStringLiteral("Block-diagram editor"));
   setWindowIcon(ProgramIcon());
@@ -101,6 +104,7 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   DialogCommands = std::make_unique<TDialogCommands>(*this, *Actions);
   PropertyCommands = std::make_unique<TPropertyCommands>(*this, *Actions);
   PascalExport = std::make_unique<TPascalExport>(*this, *Actions);
+  UserBlockCommands = std::make_unique<TUserBlockCommands>(*this, *Actions);
   ExportCommands = std::make_unique<TExportCommands>(*this, *Actions);
   PrintCommands = std::make_unique<TPrintCommands>(*this, *Actions);
   DocumentMenu = new TDocumentMenu(*this, *Actions);
@@ -124,7 +128,8 @@ TMainForm::TMainForm(const TOptions& options) : options_(options) {
   Templates->Load(options_.ProgramDir);
   ExportCommands->BindLibrary();
   ListingImages = KindIcons();
-  UserBlocksToolbar->LoadUserBlocks(UserBlockListToLoad(options_.ProgramDir));
+  UserBlocksToolbar->LoadUserBlocks(
+      TUserBlockLocations{options_.ProgramDir, options_.UserDataDir}.FileToUse());
   UpdateMenuItems();
 }
 

@@ -37,6 +37,7 @@ class TPlugInList;
 class TTemplateCommands;
 class TPrintCommands;
 class TMainStatusBar;
+class TUserBlockCommands;
 class TUserBlockToolbar;
 class TToolCommands;
 class TViewCommands;
@@ -50,6 +51,9 @@ class TMainForm : public QMainWindow, public TDocumentHost {
     // Folder of "UserBlock.blu" and the default LastDirectory; empty means the
     // program's own folder.
     QString ProgramDir;
+    // The user's own data folder, where "UserBlock.blu" may be saved when the
+    // program's folder is not writable; empty means the standard one.
+    QString UserDataDir;
     // Write the per-user file type association at start.
     bool WriteAssociation = true;
   };
@@ -85,6 +89,7 @@ class TMainForm : public QMainWindow, public TDocumentHost {
   std::unique_ptr<TEditCommands> EditCommands;
   std::unique_ptr<TWindowCommands> WindowCommands;
   std::unique_ptr<TToolCommands> ToolCommands;
+  std::unique_ptr<TUserBlockCommands> UserBlockCommands;
   std::unique_ptr<TSearchCommands> SearchCommands;
   std::unique_ptr<TDialogCommands> DialogCommands;
   std::unique_ptr<TPropertyCommands> PropertyCommands;

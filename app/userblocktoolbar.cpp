@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "app/icons.h"
+#include "editor/diagramtext.h"
 #include "editor/editorstate.h"
 #include "model/userblock.h"
 
@@ -44,7 +45,7 @@ void TUserBlockToolbar::AddUserBlockButton(const TUserBlock& block, int index) {
   const QIcon icon = UserBlockIcon(block);
   listingImages_.append(icon);
   ToolbarImages.append(icon);
-  const QString name = QString::fromStdString(block.Name);
+  const QString name = DiagramToQString(block.Name);
   // A block without a name is still announced, by its key.
   const QString spoken = name.isEmpty() ? QString::fromStdString(block.KeyText()) : name;
   auto* a = new QAction(icon, spoken, this);
