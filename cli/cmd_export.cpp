@@ -13,7 +13,7 @@
 #include "app/pictureexport.h"
 #include "commands.h"
 #include "editor/diagramtext.h"
-#include "fileaccess.h"
+#include "model/fileaccess.h"
 #include "model/shem.h"
 #include "model/stream.h"
 #include "model/userblocklist.h"
