@@ -12,29 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "tests/cli/tempdirtest.h"
+
 namespace {
 struct ToolRun {
   int code;
   std::string err;
 };
 
-class QvtoolExport : public ::testing::Test {
+class QvtoolExport : public TempDirTest {
  protected:
-  void SetUp() override {
-    char t[] = "/tmp/qvexporttestXXXXXX";
-    ASSERT_NE(mkdtemp(t), nullptr);
-    dir_ = t;
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-  std::string Read(const std::string& name) const {
-    std::ifstream f(Path(name), std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-  }
-  bool Exists(const std::string& name) const { return access(Path(name).c_str(), F_OK) == 0; }
   // Without a display: DISPLAY and WAYLAND_DISPLAY are taken away.
   ToolRun Qvtool(const std::string& args) const {
     const std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
@@ -61,7 +48,6 @@ class QvtoolExport : public ::testing::Test {
         << "]}";
     ASSERT_EQ(Qvtool("build " + Path(name + ".json") + " " + Path(name)).code, 0);
   }
-  std::string dir_;
 };
 
 unsigned U16le(const std::string& b, size_t at) {

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "cli/json.h"
+#include "tests/cli/tempdirtest.h"
 
 namespace {
 struct ToolRun {
@@ -18,22 +19,8 @@ struct ToolRun {
   std::string out, err;
 };
 
-class QvtoolTest : public ::testing::Test {
+class QvtoolTest : public TempDirTest {
  protected:
-  void SetUp() override {
-    char t[] = "/tmp/qvclitestXXXXXX";
-    ASSERT_NE(mkdtemp(t), nullptr);
-    dir_ = t;
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-  std::string Read(const std::string& name) const {
-    std::ifstream f(Path(name), std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-  }
   void Write(const std::string& name, const std::string& text) const {
     std::ofstream(Path(name), std::ios::binary) << text;
   }
@@ -58,7 +45,6 @@ class QvtoolTest : public ::testing::Test {
     };
     return {WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st), slurp("out"), slurp("err")};
   }
-  std::string dir_;
 };
 
 const char* kSample = R"({"format":"quorvalin-diagram","version":2,
