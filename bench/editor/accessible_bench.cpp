@@ -6,28 +6,17 @@
 #include <QAccessible>
 #include <memory>
 
+#include "bench/editor/benchhost.h"
 #include "bench/offscreenapp.h"
 #include "editor/childd.h"
 #include "editor/diagramaccessible.h"
-#include "editor/documenthost.h"
 
 namespace {
-class THost : public TDocumentHost {
- public:
-  TEditorState state;
-  TEditorState& State() override { return state; }
-  ListView* ListingView() override { return nullptr; }
-  bool ListingShows(const TShem*) const override { return false; }
-  QString FontFace() const override { return QString(); }
-  bool SaveDocument(TChildD*) override { return false; }
-  void SetStatusPanel(int, const QString&) override {}
-};
-
 void Ignore(QAccessibleEvent*) {}
 
 // n blocks with text in rows of 100, each joined to its right-hand neighbour.
 struct TBigView {
-  THost host;
+  TBenchHost host;
   std::unique_ptr<TChildD> view;
   TDiagramAccessible* iface = nullptr;
   explicit TBigView(int n) {

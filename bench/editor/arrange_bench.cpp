@@ -6,26 +6,15 @@
 #include <memory>
 #include <random>
 
+#include "bench/editor/benchhost.h"
 #include "bench/offscreenapp.h"
 #include "editor/childd.h"
-#include "editor/documenthost.h"
 #include "model/arrange.h"
 
 namespace {
-class TArrangeHost : public TDocumentHost {
- public:
-  TEditorState state;
-  TEditorState& State() override { return state; }
-  ListView* ListingView() override { return nullptr; }
-  bool ListingShows(const TShem*) const override { return false; }
-  QString FontFace() const override { return QString(); }
-  bool SaveDocument(TChildD*) override { return false; }
-  void SetStatusPanel(int, const QString&) override {}
-};
-
 void BM_SpaceEquallyInWindow(benchmark::State& state) {
   OffscreenBenchApp();
-  TArrangeHost host;
+  TBenchHost host;
   TChildD view(&host);
   view.resize(1600, 1000);
   view.Scale = 1;

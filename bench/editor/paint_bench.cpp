@@ -7,24 +7,13 @@
 #include <QScrollBar>
 #include <memory>
 
+#include "bench/editor/benchhost.h"
 #include "bench/offscreenapp.h"
 #include "editor/childd.h"
-#include "editor/documenthost.h"
 #include "model/shem.h"
 
 namespace {
 QApplication& App() { return OffscreenBenchApp(); }
-
-class THost : public TDocumentHost {
- public:
-  TEditorState state;
-  TEditorState& State() override { return state; }
-  ListView* ListingView() override { return nullptr; }
-  bool ListingShows(const TShem*) const override { return false; }
-  QString FontFace() const override { return QString(); }
-  bool SaveDocument(TChildD*) override { return false; }
-  void SetStatusPanel(int, const QString&) override {}
-};
 
 // 10,000 blocks of every standard kind in a 100 by 100 grid (120 by 60 units
 // apart, so a 1600 by 1000 view shows about 230 of them), each joined to its
@@ -48,7 +37,7 @@ void Fill(TShem& d) {
 }
 
 struct View {
-  THost host;
+  TBenchHost host;
   TChildD doc{&host};
   View() {
     // The view proper is 1600 by 1000 pixels; the scroll bars come on top.
