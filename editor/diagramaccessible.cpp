@@ -135,9 +135,13 @@ TDiagramAccessible::TDiagramAccessible(TChildD* view)
     : QAccessibleWidget(view, QAccessible::Canvas) {
   Registry()[view] = this;
   // What exists now is known; only later changes are reported.
-  for (TShemObj* o : Objects())
-    reported_[o] = {AccessibleNameOf(*view, o), ScreenRect(*view, o), view->IsSelected(o)};
+  for (TShemObj* o : Objects()) {
+    TReported r = Observe(o);
+    r.Name = AccessibleNameOf(*view, o);
+    reported_.emplace(o, std::move(r));
+  }
   reportedTitle_ = view->windowTitle();
+  reportedPlacement_ = Placement();
 }
 
 TDiagramAccessible::~TDiagramAccessible() {
@@ -237,76 +241,131 @@ QAccessibleInterface* TDiagramAccessible::childAt(int x, int y) const {
   return nullptr;
 }
 
+TDiagramAccessible::TReported TDiagramAccessible::Observe(const TShemObj* obj) const {
+  const TChildD& view = *View();
+  TReported r;
+  if (obj->IsBlock()) {
+    const Block& b = obj->AsBlock()->Data;
+    r.Kind = b.Kind;
+    r.Text = b.Text;
+    r.A = b.TopLeft;
+    r.B = b.BottomRight;
+  } else {
+    const Link& l = obj->AsLink()->Data;
+    r.Source = l.Source;
+    r.Target = l.Target;
+    r.A = view.Diagram.SourcePoint(obj);
+    r.B = view.Diagram.TargetPoint(obj);
+  }
+  r.Selected = view.IsSelected(obj);
+  return r;
+}
+
+TDiagramAccessible::TPlacement TDiagramAccessible::Placement() const {
+  const TChildD& view = *View();
+  const TPoint o = view.DiagramToScreen({0, 0});
+  return {view.mapToGlobal(QPoint(o.X, o.Y)), view.Scale};
+}
+
+QAccessibleInterface* TDiagramAccessible::Announce(const TShemObj* obj, const QString& name) const {
+  QAccessibleInterface* iface = nullptr;
+  const auto it = ids_.find(obj);
+  if (it != ids_.end()) iface = QAccessible::accessibleInterface(it->second);
+  if (!iface) {
+    // Also for an object already gone: its news is told under its last name.
+    auto* made = new TObjectAccessible(View(), obj);
+    ids_[obj] = QAccessible::registerAccessibleInterface(made);
+    iface = made;
+  }
+  static_cast<TObjectAccessible*>(iface)->SetReportedName(name);
+  return iface;
+}
+
+void TDiagramAccessible::Send(const TShemObj* obj, const QString& name,
+                              QAccessible::Event what) const {
+  QAccessibleEvent e(Announce(obj, name), what);
+  ::Send(&e);
+}
+
 void TDiagramAccessible::Update() {
   TChildD* view = View();
   objectsOf_ = -1;  // the diagram may have changed in any way
+  const unsigned now = ++updates_;
   if (view->windowTitle() != reportedTitle_) {
     reportedTitle_ = view->windowTitle();
     QAccessibleEvent e(this, QAccessible::NameChanged);
-    Send(&e);
+    ::Send(&e);
+  }
+  // A new scale or scroll moves every child with the view: one event for the
+  // view tells assistive technology to read the children's places anew.
+  const TPlacement placement = Placement();
+  if (placement != reportedPlacement_) {
+    reportedPlacement_ = placement;
+    QAccessibleEvent e(this, QAccessible::LocationChanged);
+    ::Send(&e);
   }
   const std::vector<TShemObj*> objs = Objects();  // a copy: events may lead to queries
-  const std::unordered_set<const TShemObj*> now(objs.begin(), objs.end());
-  // Gone first: their interfaces are told, then dropped.
+  // Blocks before links: a link is named after its ends, so a block's new
+  // name is a new name for the links at it.
+  std::unordered_set<const TShemObj*> renamed;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (TShemObj* o : objs) {
+      if (o->IsBlock() != (pass == 0)) continue;
+      TReported cur = Observe(o);
+      cur.Seen = now;
+      const auto it = reported_.find(o);
+      if (it == reported_.end()) {
+        cur.Name = AccessibleNameOf(*view, o);
+        if (o->IsBlock()) renamed.insert(o);
+        const bool selected = cur.Selected;
+        const QString name = cur.Name;
+        reported_.emplace(o, std::move(cur));
+        Send(o, name, QAccessible::ObjectCreated);
+        if (selected) Send(o, name, QAccessible::SelectionAdd);
+        continue;
+      }
+      TReported& was = it->second;
+      const bool named = o->IsBlock()
+                             ? cur.Kind == was.Kind && cur.Text == was.Text
+                             : cur.Source == was.Source && cur.Target == was.Target &&
+                                   !renamed.count(cur.Source) && !renamed.count(cur.Target);
+      cur.Name = named ? std::move(was.Name) : AccessibleNameOf(*view, o);
+      // A name made anew may still read the same (spaces are folded).
+      if (!named && cur.Name != was.Name) {
+        if (o->IsBlock()) renamed.insert(o);
+        Send(o, cur.Name, QAccessible::NameChanged);
+      }
+      if (cur.A != was.A || cur.B != was.B) Send(o, cur.Name, QAccessible::LocationChanged);
+      if (cur.Selected != was.Selected) {
+        QAccessible::State changed;
+        changed.selected = true;
+        QAccessibleStateChangeEvent st(Announce(o, cur.Name), changed);
+        ::Send(&st);
+        Send(o, cur.Name, cur.Selected ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
+      }
+      was = std::move(cur);
+    }
+  }
+  // Gone: their interfaces are told, under their last names, then dropped.
   for (auto it = reported_.begin(); it != reported_.end();) {
-    if (now.count(it->first)) {
+    if (it->second.Seen == now) {
       ++it;
       continue;
     }
+    Send(it->first, it->second.Name, QAccessible::ObjectDestroyed);
     const auto id = ids_.find(it->first);
-    if (id != ids_.end()) {
-      if (QAccessibleInterface* i = QAccessible::accessibleInterface(id->second)) {
-        QAccessibleEvent e(i, QAccessible::ObjectDestroyed);
-        Send(&e);
-      }
-      QAccessible::deleteAccessibleInterface(id->second);
-      ids_.erase(id);
-    }
+    QAccessible::deleteAccessibleInterface(id->second);
+    ids_.erase(id);
     it = reported_.erase(it);
   }
   // Children asked for and gone before they were ever reported.
   for (auto it = ids_.begin(); it != ids_.end();) {
-    if (now.count(it->first)) {
+    if (reported_.count(it->first)) {
       ++it;
       continue;
     }
     QAccessible::deleteAccessibleInterface(it->second);
     it = ids_.erase(it);
-  }
-  for (TShemObj* o : objs) {
-    const TReported cur{AccessibleNameOf(*view, o), ScreenRect(*view, o), view->IsSelected(o)};
-    const auto it = reported_.find(o);
-    QAccessibleInterface* iface = ChildOf(o);
-    static_cast<TObjectAccessible*>(iface)->SetReportedName(cur.Name);
-    if (it == reported_.end()) {
-      reported_[o] = cur;
-      QAccessibleEvent e(iface, QAccessible::ObjectCreated);
-      Send(&e);
-      if (cur.Selected) {
-        QAccessibleEvent s(iface, QAccessible::SelectionAdd);
-        Send(&s);
-      }
-      continue;
-    }
-    TReported& was = it->second;
-    if (cur.Name != was.Name) {
-      QAccessibleEvent e(iface, QAccessible::NameChanged);
-      Send(&e);
-    }
-    if (cur.Rect != was.Rect) {
-      QAccessibleEvent e(iface, QAccessible::LocationChanged);
-      Send(&e);
-    }
-    if (cur.Selected != was.Selected) {
-      QAccessible::State changed;
-      changed.selected = true;
-      QAccessibleStateChangeEvent st(iface, changed);
-      Send(&st);
-      QAccessibleEvent s(iface,
-                         cur.Selected ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
-      Send(&s);
-    }
-    was = cur;
   }
 }
 

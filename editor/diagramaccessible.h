@@ -8,13 +8,18 @@
 // each with its rectangle on the screen and the states selectable and, when
 // it is in the selection, selected. The view reports changes by Update(): new
 // and removed objects, new names, moves and selection changes become
-// accessibility events.
+// accessibility events; a new scale or scroll is one event for the view. An
+// update compares kinds, texts, ends and places only, and makes names anew
+// just for what changed, so it stays cheap on large diagrams.
 
 #include <QAccessibleWidget>
 #include <QPointer>
 #include <QRect>
+#include <string>
 #include <unordered_map>
 #include <vector>
+
+#include "model/geometry.h"
 
 class TChildD;
 class TShemObj;
@@ -45,18 +50,40 @@ class TDiagramAccessible : public QAccessibleWidget {
   static void Install();
 
  private:
+  // What was last reported of an object. Names are made anew only when what
+  // they are made of changed: a block's kind and text, a link's ends (and
+  // their names). Positions are kept in diagram units, so that a change of
+  // scale or scroll is one comparison, not one per object.
   struct TReported {
     QString Name;
-    QRect Rect;
+    int Kind = 0;
+    std::string Text;
+    const TShemObj* Source = nullptr;
+    const TShemObj* Target = nullptr;
+    TPoint A, B;
     bool Selected = false;
+    unsigned Seen = 0;  // the Update that last found the object in the diagram
+  };
+  // Where the diagram lies on the screen: its origin and the scale.
+  struct TPlacement {
+    QPoint Origin;
+    int Scale = 0;
+    bool operator==(const TPlacement&) const = default;
   };
   TChildD* View() const;
+  TReported Observe(const TShemObj* obj) const;
+  TPlacement Placement() const;
+  // The object's interface, made (and registered) when it has none yet.
+  QAccessibleInterface* Announce(const TShemObj* obj, const QString& name) const;
+  void Send(const TShemObj* obj, const QString& name, QAccessible::Event what) const;
 
   mutable std::unordered_map<const TShemObj*, QAccessible::Id> ids_;
   mutable std::vector<TShemObj*> objects_;
   mutable int objectsOf_ = -1;  // the diagram's Count() when objects_ was made
   std::unordered_map<const TShemObj*, TReported> reported_;
   QString reportedTitle_;
+  TPlacement reportedPlacement_;
+  unsigned updates_ = 0;
 };
 
 // The name an object has for assistive technology.

@@ -8,6 +8,9 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTextEdit>
+#include <algorithm>
+#include <map>
+#include <random>
 
 #include "app/fontbox.h"
 #include "app/listingpanel.h"
@@ -187,4 +190,149 @@ TEST(Accessibility, TheMainWindowsControlsHaveNames) {
   EXPECT_EQ(name(doc->ScrollBar1), "Horizontal scroll bar");
   EXPECT_EQ(name(doc->ScrollBar2), "Vertical scroll bar");
   EXPECT_EQ(name(doc->Memo1), "Block text");
+}
+
+TEST(Accessibility, LinksAreRenamedWithTheirEndsAndAScrollIsOneEventForTheView) {
+  AccessibleDocument fx;
+  fx.start->AsBlock()->Data.Text = "a := 13";
+  fx.Repaint();
+  EXPECT_TRUE(HasEvent("Rectangle: a := 13", QAccessible::NameChanged));
+  EXPECT_TRUE(HasEvent("link from Rectangle: a := 13 to Rhomb: a <> b", QAccessible::NameChanged));
+  // The other link does not touch the block.
+  EXPECT_FALSE(HasEvent("link from Link point to nothing", QAccessible::NameChanged));
+
+  // Scrolling moves every child with the view: the view alone says so.
+  g_events.clear();
+  fx.doc->ScrollBar2->setValue(fx.doc->ScrollBar2->value() + 5);
+  fx.Repaint();
+  ASSERT_EQ(g_events.size(), 1u);
+  EXPECT_EQ(g_events[0],
+            std::make_pair(QString("/home/user/gcd.fgd"), QAccessible::LocationChanged));
+  g_events.clear();
+  fx.Repaint();
+  EXPECT_TRUE(g_events.empty());
+}
+
+// The events after any mix of edits are exactly those a full comparison of
+// every child's name, place and selection before and after finds.
+TEST(Accessibility, EventsMatchAFullComparisonOverRandomEdits) {
+  AccessibleDocument fx;
+  TShem& d = fx.doc->Diagram;
+  struct TSeen {
+    QString Name;
+    TPoint A, B;
+    bool Selected;
+  };
+  auto snapshot = [&] {
+    std::map<const TShemObj*, TSeen> s;
+    for (int i = 0; i < d.Count(); ++i) {
+      const TShemObj* o = d.GetObj(i);
+      if (o->IsPointBlock()) continue;
+      TSeen v{AccessibleNameOf(*fx.doc, o), {}, {}, fx.doc->IsSelected(o)};
+      if (o->IsBlock()) {
+        v.A = o->AsBlock()->Data.TopLeft;
+        v.B = o->AsBlock()->Data.BottomRight;
+      } else {
+        v.A = d.SourcePoint(o);
+        v.B = d.TargetPoint(o);
+      }
+      s.emplace(o, v);
+    }
+    return s;
+  };
+  using TEvent = std::pair<QString, QAccessible::Event>;
+  auto expected = [](const std::map<const TShemObj*, TSeen>& was,
+                     const std::map<const TShemObj*, TSeen>& now) {
+    std::vector<TEvent> e;
+    for (const auto& [o, v] : now) {
+      const auto it = was.find(o);
+      if (it == was.end()) {
+        e.emplace_back(v.Name, QAccessible::ObjectCreated);
+        if (v.Selected) e.emplace_back(v.Name, QAccessible::SelectionAdd);
+        continue;
+      }
+      if (it->second.Name != v.Name) e.emplace_back(v.Name, QAccessible::NameChanged);
+      if (it->second.A != v.A || it->second.B != v.B)
+        e.emplace_back(v.Name, QAccessible::LocationChanged);
+      if (it->second.Selected != v.Selected) {
+        e.emplace_back(v.Name, QAccessible::StateChanged);
+        e.emplace_back(v.Name,
+                       v.Selected ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
+      }
+    }
+    for (const auto& [o, v] : was)
+      if (!now.count(o)) e.emplace_back(v.Name, QAccessible::ObjectDestroyed);
+    std::sort(e.begin(), e.end());
+    return e;
+  };
+
+  std::mt19937 rng(7);
+  auto pick = [&](bool blocks) -> TShemObj* {
+    std::vector<TShemObj*> c;
+    for (int i = 0; i < d.Count(); ++i)
+      if (d.GetObj(i)->IsBlock() == blocks && !d.GetObj(i)->IsPointBlock())
+        c.push_back(d.GetObj(i));
+    return c.empty() ? nullptr : c[rng() % c.size()];
+  };
+  int named = 0;
+  for (int step = 0; step < 300; ++step) {
+    const auto was = snapshot();
+    g_events.clear();
+    for (int edit = int(rng() % 3) + 1; edit > 0; --edit) {
+      TShemObj* b = pick(true);
+      switch (rng() % 7) {
+        case 0:
+          if (b) b->AsBlock()->Data.Text = "t" + std::to_string(++named);
+          break;
+        case 1:
+          if (b) {
+            const int x = int(rng() % 400), y = int(rng() % 400);
+            b->AsBlock()->Data.SetRect({x, y, x + 60, y + 20});
+          }
+          break;
+        case 2:
+          if (b) b->AsBlock()->Data.Kind = uint8_t(rng() % 2 ? bkSquare : bkEllipse);
+          break;
+        case 3:
+          if (b) d.Remove(b);
+          break;
+        case 4: {
+          const int x = int(rng() % 400), y = int(rng() % 400);
+          AddSquare(*fx.doc, {x, y, x + 60, y + 20}, "n" + std::to_string(++named));
+          break;
+        }
+        case 5:
+          if (TShemObj* t = pick(true); b && t != b)
+            d.AddLink(
+                std::make_unique<TLink>(ltArrowTarget, TPoint{32767, PosMax}, TPoint{32767, 0}), b,
+                t);
+          break;
+        case 6:
+          if (TShemObj* o = rng() % 2 ? b : pick(false)) {
+            if (fx.doc->IsSelected(o))
+              fx.doc->Selection.Remove(o);
+            else
+              fx.doc->Selection.Add(o);
+          }
+          break;
+      }
+    }
+    fx.Repaint();
+    std::vector<TEvent> got = g_events;
+    std::sort(got.begin(), got.end());
+    ASSERT_EQ(got, expected(was, snapshot())) << "step " << step;
+  }
+  // Every child still reads as the diagram says.
+  const auto now = snapshot();
+  QAccessibleInterface* v = fx.View();
+  int objects = 0;
+  for (int i = 0; i < v->childCount(); ++i) {
+    QAccessibleInterface* c = v->child(i);
+    if (c->object()) continue;
+    ++objects;
+    EXPECT_TRUE(std::any_of(now.begin(), now.end(), [&](const auto& kv) {
+      return kv.second.Name == c->text(QAccessible::Name);
+    }));
+  }
+  EXPECT_EQ(objects, int(now.size()));
 }
