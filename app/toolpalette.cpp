@@ -33,16 +33,19 @@ QToolBar* TMenuF::MakeBar(TBar bar, int buttons, int firstPicture) {
   tb->setOrientation(Qt::Vertical);
   tb->setMovable(false);
   tb->setIconSize(QSize(16, 16));
-  // Flat buttons inside a frame.
-  tb->setStyleSheet(QStringLiteral("QToolBar { border: 1px solid palette(mid); padding: 1px; }"));
+  // Flat buttons inside a frame, packed so that four fit into 92 pixels.
+  tb->setStyleSheet(
+      QStringLiteral("QToolBar { border: 1px solid palette(mid); padding: 0px; spacing: 0px; }"));
   const QPixmap pictures = PaletteStrip();
   const int row = bar == TBar::Links ? 0 : 1;
   for (int n = 0; n < buttons; ++n) {
     QAction* a = tb->addAction(QIcon(pictures.copy((firstPicture + n) * 16, 0, 16, 16)),
                                QString::fromUtf8(kHints[row][n]));
     a->setData(n);
-    if (QWidget* w = tb->widgetForAction(a))
+    if (QWidget* w = tb->widgetForAction(a)) {
       w->setObjectName(tb->objectName() + QString::number(n));
+      w->setFixedSize(22, 22);
+    }
     connect(a, &QAction::triggered, this, [this, bar, n] {
       close();
       emit Chosen(bar, n);

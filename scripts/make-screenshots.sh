@@ -20,7 +20,7 @@ if [ -z "${QV_SCREENSHOT_DISPLAY:-}" ]; then
   cmake --build "$build" -j2 --target quorvalin vexolant
   mkdir -p "$out"
   # Run this script again inside a virtual display of its own.
-  exec xvfb-run -a -s "-screen 0 1400x1100x24 -dpi 96" \
+  exec xvfb-run -a -s "-screen 0 1400x1100x24 -dpi 96 -wr" \
     env QV_SCREENSHOT_DISPLAY=1 QV_BUILD="$build" bash "$0" "$@"
 fi
 
@@ -200,12 +200,10 @@ grab_dialog() {
   if id=$(window "$2" 40); then
     pause 0.8
     grab_window "$1" "$id"
-    xdotool key --window "$id" Escape 2>/dev/null || true
-    pause 0.5
-    if xdotool search --onlyvisible --name "$2" >/dev/null 2>&1; then
-      xdotool windowfocus "$id" 2>/dev/null || true
-      key Escape
-    fi
+    # A real key press on the focused dialog: an event sent to the window
+    # directly can reach the next pop-up menu instead and close it.
+    xdotool windowfocus --sync "$id" 2>/dev/null || true
+    key Escape
     # Without a window manager nobody gives the focus back to the main window.
     xdotool windowfocus "$main" 2>/dev/null || true
     pause 1
@@ -265,9 +263,13 @@ xdotool mousemove --sync 300 733 mousedown 1
 pause 1.2
 xdotool mouseup 1
 pause 0.6
-if [ "$(popup_area)" != "8x8+0+0" ]; then
+area=$(popup_area)
+if [ "$area" != "8x8+0+0" ]; then
   pause 0.5
-  grab link-palette 200x160+230+600
+  # From the toolbar's left part down to the palette's lower edge.
+  rest=${area#*x}
+  bottom=${rest%%+*}
+  grab link-palette "200x$((bottom - 640))+230+640"
 else
   echo "  link-palette.png skipped"
 fi
@@ -275,6 +277,9 @@ close_popups
 stop_editor
 
 # ---- the document's context menu, the Pascal window and the dialogs ----
+# Default settings again: the listing panel shown above would move the document.
+rm -rf "$XDG_CONFIG_HOME"
+mkdir -p "$XDG_CONFIG_HOME"
 start_editor "$examples/loop.fgd"
 key alt+w t
 scale_one $doc_x $doc_y

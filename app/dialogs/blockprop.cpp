@@ -67,6 +67,8 @@ TBlockProp::TBlockProp(QWidget* parent) : QDialog(parent) {
   ToolBar1->setMovable(false);
   ToolBar1->setFloatable(false);
   ToolBar1->setIconSize(QSize(16, 16));
+  // Packed, so that the nine buttons fit into the dialog's 220 pixels.
+  ToolBar1->setStyleSheet(QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"));
   KindGroup = new QActionGroup(this);
   KindGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
   const QList<QIcon> icons = KindIcons();
@@ -76,8 +78,10 @@ TBlockProp::TBlockProp(QWidget* parent) : QDialog(parent) {
   for (size_t i = 0; i < KindTags.size(); ++i) {
     const int tag = KindTags[i];
     QAction* a = ToolBar1->addAction(icons.value(tag), QString::fromUtf8(names[i]));
-    if (QWidget* button = ToolBar1->widgetForAction(a))
+    if (QWidget* button = ToolBar1->widgetForAction(a)) {
       button->setAccessibleName(QString::fromUtf8(names[i]));
+      button->setFixedSize(22, 22);
+    }
     a->setObjectName(QStringLiteral("KindButton%1").arg(tag));
     a->setCheckable(true);
     a->setData(tag);

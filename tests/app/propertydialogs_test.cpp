@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QToolBar>
 
 #include "app/actions.h"
 #include "app/commands/propertycommands.h"
@@ -106,6 +107,16 @@ TEST(BlockProp, KindButtonsShowAndChangeTheKind) {
   KindButton(p, bkEllipse)->trigger();
   EXPECT_EQ(p.Data.Kind, bkEllipse);
   EXPECT_TRUE(p.FillBox->isEnabled());
+
+  // All nine fit into the dialog's width: none hides behind an overflow button.
+  p.show();
+  for (QAction* a : p.KindButtons) {
+    QWidget* button = p.ToolBar1->widgetForAction(a);
+    ASSERT_TRUE(button);
+    EXPECT_TRUE(button->isVisible()) << a->data().toInt();
+    EXPECT_TRUE(p.ToolBar1->rect().contains(button->geometry())) << a->data().toInt();
+  }
+  p.hide();
 
   // A user block has no button: none is down, and its kind stays.
   p.Data = Record(bkUserFirst + 2, {0, 0, 80, 20});

@@ -91,6 +91,14 @@ TEST(LinkPalette, ItsThirdButtonGivesTheNextLinkAnArrowheadAtItsSourceOnly) {
   EXPECT_TRUE(hold.MenuF->ToolBar1->isVisibleTo(hold.MenuF));
   EXPECT_FALSE(hold.MenuF->ToolBar2->isVisibleTo(hold.MenuF));
   EXPECT_EQ(hold.MenuF->size(), QSize(28, 92));
+  // The four choices fit into the palette: none hides behind an overflow button.
+  for (int n = 0; n < 4; ++n) {
+    QToolButton* b = hold.MenuF->Button(TMenuF::TBar::Links, n);
+    ASSERT_NE(b, nullptr);
+    EXPECT_TRUE(b->isVisible()) << n;
+    EXPECT_TRUE(hold.MenuF->rect().contains(QRect(b->mapTo(hold.MenuF, QPoint(0, 0)), b->size())))
+        << n;
+  }
 
   QToolButton* third = hold.MenuF->Button(TMenuF::TBar::Links, 2);
   ASSERT_NE(third, nullptr);
