@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 
+#include "app/focusreturn.h"
 #include "app/mainform.h"
 #include "app/recoverykeeper.h"
 #include "app/singleinstance.h"
@@ -104,7 +105,9 @@ int RunQuorvalin(int argc, char** argv) {
   QObject::connect(&instance, &TSingleInstance::FileReceived, &form,
                    [&form](const QString& f) { form.OpenDocument(f); });
   instance.Listen();
+  TFocusReturn focusReturn(&form);
   form.show();
+  form.activateWindow();
   ArmStartCheck(form);
 
   // The files of the command line open in the order given, then the work
