@@ -1,5 +1,6 @@
 #include "pascal/gui/expform.h"
 
+#include <QKeySequence>
 #include <QMenu>
 #include <QMessageBox>
 #include <QShowEvent>
@@ -56,6 +57,13 @@ TExpForm::TExpForm(QWidget* parent) : QDialog(parent) {
   Delete1 = item("Delete1", QStringLiteral("Delete"), &TExpForm::Delete1Click);
   PopupMenu1->addSeparator();
   SelectAll1 = item("SelectAll1", QStringLiteral("Select All"), &TExpForm::SelectAll1Click);
+  // The keys a reader expects for taking the text away, beside the view's
+  // own Ctrl+Insert: Ctrl+A selects all, Ctrl+C copies.
+  for (QAction* a : {Copy1, SelectAll1}) {
+    a->setShortcut(a == Copy1 ? QKeySequence::Copy : QKeySequence::SelectAll);
+    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(a);
+  }
   Memo1->SetPopupMenu(PopupMenu1);
 
   FormCreate();

@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QMenu>
+#include <QTest>
 
 #include "codeviewtest.h"
 #include "model/stream.h"
@@ -189,5 +190,22 @@ TEST(ExpForm, PopupCommandsActOnTheReadOnlyView) {
   EXPECT_EQ(m.Text(), "");
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "begin\r\n  x := 1;\r\nend;");
   EXPECT_TRUE(m.ReadOnly());
+}
+
+TEST(ExpForm, CtrlAAndCtrlCCopyTheWholeText) {
+  TExpForm form;
+  // Showing translates the (empty) stream; its message is not shown.
+  form.SetMessageFunction([](QWidget*, const QString&, const QString&) {});
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  TmCustomEdit& m = *form.Memo1;
+  m.SetText("begin\r\n  y := 2;\r\nend;");
+  QGuiApplication::clipboard()->setText("before");
+  m.setFocus();
+  QTest::keyClick(&m, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(&m, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "begin\r\n  y := 2;\r\nend;");
+  EXPECT_EQ(m.Text(), "begin\r\n  y := 2;\r\nend;");  // read-only: keys change nothing
 }
 }  // namespace
