@@ -321,21 +321,47 @@ void TChildD::Render() {
   }
   if (view_.size() != size) view_ = QImage(size, QImage::Format_RGB32);
   QPainter p(&view_);
-  p.setFont(font_);
-  TDiagramPainter painter(p, Transform(), color_, Diagram.UserBlocks);
-  painter.FillBackground(QRect(QPoint(0, 0), size));
+  PaintArea(p, QRect(QPoint(0, 0), size));
   // The square between the two scroll bars is theirs, not the diagram's.
-  const QRect viewRect(QPoint(ViewTopLeft.X, ViewTopLeft.Y),
-                       QPoint(ViewBottomRight.X - 1, ViewBottomRight.Y - 1));
+  p.setClipping(false);
   p.fillRect(QRect(QPoint(ViewBottomRight.X, ViewBottomRight.Y),
                    QPoint(size.width() - 1, size.height() - 1)),
              palette().color(QPalette::Window));
-  p.setClipRect(viewRect);
+}
+
+QRect TChildD::ViewRect() const {
+  return QRect(QPoint(ViewTopLeft.X, ViewTopLeft.Y),
+               QPoint(ViewBottomRight.X - 1, ViewBottomRight.Y - 1));
+}
+
+void TChildD::PaintArea(QPainter& p, const QRect& area) {
+  p.setFont(font_);
+  TDiagramPainter painter(p, Transform(), color_, Diagram.UserBlocks);
+  painter.FillBackground(area);
+  const QRect clip = area & ViewRect();
+  if (clip.isEmpty()) return;
+  p.setClipRect(clip);
   if (ShowGrid && !DocumentDragging) painter.DrawGrid(ViewTopLeft, ViewBottomRight, Scale);
-  const TPoint a = ScreenToDiagram(ViewTopLeft), b = ScreenToDiagram(ViewBottomRight);
-  const TRect visible{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X),
+  const TPoint a = ScreenToDiagram({clip.left(), clip.top()});
+  const TPoint b = ScreenToDiagram({clip.right() + 1, clip.bottom() + 1});
+  const TRect touched{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X),
                       std::max(a.Y, b.Y)};
-  painter.DrawObjects(Diagram, visible, [this](const TShemObj* o) { return IsSelected(o); });
+  painter.DrawObjects(Diagram, touched, [this](const TShemObj* o) { return IsSelected(o); });
+}
+
+void TChildD::RedrawBlockArea(const TShemObj* block) {
+  if (view_.isNull() || !block || !block->IsBlock()) return;
+  const Block& b = block->AsBlock()->Data;
+  const TPoint s = DiagramToScreen(b.TopLeft), e = DiagramToScreen(b.BottomRight);
+  // The block with its handles, which reach 2 pixels beyond its corners.
+  const QRect area = QRect(QPoint(std::min(s.X, e.X), std::min(s.Y, e.Y)),
+                           QPoint(std::max(s.X, e.X), std::max(s.Y, e.Y)))
+                         .adjusted(-3, -3, 3, 3) &
+                     ViewRect();
+  if (area.isEmpty()) return;
+  QPainter p(&view_);
+  PaintArea(p, area);
+  update(area);
 }
 
 void TChildD::Redraw() {

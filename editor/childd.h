@@ -74,6 +74,9 @@ class TChildD : public QWidget {
   void Redraw();
   void DrawBlock(const TShemObj* block, bool selected);
   void DrawLink(const TShemObj* link, bool selected);
+  // Paints the block's area again from scratch: what lay there before (old
+  // text, handles) goes, the objects touching it are drawn as they are now.
+  void RedrawBlockArea(const TShemObj* block);
   void UpdateHint(TPoint p);
   // Sets the scale (1, 2, 4 or 8) so that the diagram point under pixel `at`
   // stays under it, as far as the scroll ranges allow; ends text editing.
@@ -197,6 +200,11 @@ class TChildD : public QWidget {
  private:
   TViewTransform Transform() const;
   void Render();
+  // The diagram's part of the window, in pixels.
+  QRect ViewRect() const;
+  // Paints background, grid and every object touching area (pixels) into the
+  // view image, clipped to area and the diagram's part of the window.
+  void PaintArea(QPainter& p, const QRect& area);
   TMouseInput Input(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) const;
   // Ends a drag in progress without its release work (the objects it holds
   // are about to go).

@@ -45,7 +45,8 @@ void TChildD::Memo1Exit() {
     // Typed text is unsaved work: closing must ask.
     if (typed != blockText) Modified = true;
     blockText = typed;
-    DrawBlock(EditedBlock, false);
+    // Painted afresh, not over the old text, which would show through.
+    RedrawBlockArea(EditedBlock);
   }
   EditedBlock = nullptr;
   HideEditor();

@@ -23,6 +23,28 @@ TEST(InPlaceEditor, EscapeStoresTwoLinesWithCrLfAndNoneAfter) {
   EXPECT_FALSE(t.doc.CanUndo());
 }
 
+// The committed text replaces the old one on the screen: the view shows what
+// a full repaint shows, with a selected block and a link through the area.
+TEST(InPlaceEditor, CommittedTextIsPaintedInPlaceOfTheOldText) {
+  for (int scale : {1, 2}) {
+    TDocument t(scale);
+    t.doc.ShowGrid = true;
+    TShemObj* a = AddBlock(t.d, bkSquare, {10, 10, 120, 60}, "count := 0");
+    TShemObj* b = AddBlock(t.d, bkEllipse, {20, 90, 110, 120}, "end");
+    AddLink(t.d, a, b);
+    t.doc.Selection.Assign({a});
+    t.doc.Redraw();
+    t.doc.BeginTextEdit(a);
+    t.doc.Memo1->selectAll();
+    QTest::keyClicks(t.doc.Memo1, "x");
+    QTest::keyClick(t.doc.Memo1, Qt::Key_Escape);
+    ASSERT_EQ(a->AsBlock()->Data.Text, "x");
+    const QImage committed = t.doc.View().copy();
+    t.doc.Redraw();
+    EXPECT_TRUE(committed == t.doc.View()) << "scale " << scale;
+  }
+}
+
 TEST(InPlaceEditor, CtrlCCopiesTheSelectedText) {
   TDocument t(1);
   TShemObj* a = AddBlock(t.d, bkSquare, {10, 10, 120, 60}, "copy me");
