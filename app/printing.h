@@ -1,5 +1,5 @@
 #pragma once
-// Printing a diagram: its picture (the blocks' bounds with a margin, at the
+// Printing a diagram on white paper: its picture (the blocks' bounds with a margin, at the
 // document's scale, as graphic export draws it) laid onto the printer's pages,
 // either scaled down or up to fit one page, or one to one (a picture pixel the
 // size of a screen pixel at 96 dots per inch) across as many pages as it needs.

@@ -26,7 +26,8 @@ TPrintJob TPrintCommands::JobFor(const TChildD* doc) const {
   TPrintJob job;
   job.Diagram = &doc->Diagram;
   job.Scale = doc->Scale;
-  job.Background = doc->Color();
+  // Paper stays white (the job's default): the window's colour is for the
+  // screen, and printing it would only spend ink.
   job.FontFace = doc->CanvasFont().family();
   job.Scaling = Scaling;
   return job;

@@ -182,6 +182,15 @@ TEST(Print, PreviewShowsThePagesOfTheSameLayout) {
     ASSERT_NE(widget, nullptr);
     widget->updatePreview();
     shownPages = widget->pageCount();
+    // Paper stays white: the window's grey is not printed.
+    preview->resize(600, 800);
+    widget->fitInView();
+    const QImage shown = widget->grab().toImage();
+    const QRgb grey = f.ActiveDocument()->Color().rgb();
+    int greyPixels = 0;
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x) greyPixels += shown.pixel(x, y) == grey;
+    EXPECT_EQ(greyPixels, 0);
   };
   f.Actions->Action(TCommand::PrintPreview)->trigger();
   EXPECT_EQ(fx.q.ModalForms, QStringList{"PrintPreviewDialog"});
