@@ -42,6 +42,23 @@ TEST(InPlaceEditor, CommittedTextIsPaintedInPlaceOfTheOldText) {
     const QImage committed = t.doc.View().copy();
     t.doc.Redraw();
     EXPECT_TRUE(committed == t.doc.View()) << "scale " << scale;
+
+    // A user block whose text rectangle reaches far beyond its outline.
+    auto wide = std::make_unique<TUserBlock>();
+    for (TPercentPoint p : {TPercentPoint{0, 0}, TPercentPoint{100, 0}, TPercentPoint{100, 100}})
+      wide->AddPoint(p);
+    wide->SetEditRect(0, 0, 250, 100);
+    t.host.state.UserBlocks.Add(std::move(wide));
+    TShemObj* u = AddBlock(t.d, bkUserFirst, {150, 10, 190, 40},
+                           "a long line of text that spills far out to the right");
+    t.doc.Redraw();
+    t.doc.BeginTextEdit(u);
+    t.doc.Memo1->selectAll();
+    QTest::keyClicks(t.doc.Memo1, "y");
+    QTest::keyClick(t.doc.Memo1, Qt::Key_Escape);
+    const QImage afterUser = t.doc.View().copy();
+    t.doc.Redraw();
+    EXPECT_TRUE(afterUser == t.doc.View()) << "user block, scale " << scale;
   }
 }
 
