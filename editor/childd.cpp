@@ -334,7 +334,7 @@ QRect TChildD::ViewRect() const {
                QPoint(ViewBottomRight.X - 1, ViewBottomRight.Y - 1));
 }
 
-void TChildD::PaintArea(QPainter& p, const QRect& area) {
+void TChildD::PaintArea(QPainter& p, const QRect& area, int margin) {
   p.setFont(font_);
   TDiagramPainter painter(p, Transform(), color_, Diagram.UserBlocks);
   painter.FillBackground(area);
@@ -344,8 +344,8 @@ void TChildD::PaintArea(QPainter& p, const QRect& area) {
   if (ShowGrid && !DocumentDragging) painter.DrawGrid(ViewTopLeft, ViewBottomRight, Scale);
   const TPoint a = ScreenToDiagram({clip.left(), clip.top()});
   const TPoint b = ScreenToDiagram({clip.right() + 1, clip.bottom() + 1});
-  const TRect touched{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X),
-                      std::max(a.Y, b.Y)};
+  const TRect touched{std::min(a.X, b.X) - margin, std::min(a.Y, b.Y) - margin,
+                      std::max(a.X, b.X) + margin, std::max(a.Y, b.Y) + margin};
   painter.DrawObjects(Diagram, touched, [this](const TShemObj* o) { return IsSelected(o); });
 }
 
@@ -364,7 +364,9 @@ void TChildD::RedrawBlockArea(const TShemObj* block) {
   area &= ViewRect();
   if (area.isEmpty()) return;
   QPainter p(&view_);
-  PaintArea(p, area);
+  // Objects near the area may reach into it with handles or arrowheads (5
+  // units long): they are drawn too, clipped to the area.
+  PaintArea(p, area, 8);
   update(area);
 }
 

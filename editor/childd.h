@@ -202,9 +202,10 @@ class TChildD : public QWidget {
   void Render();
   // The diagram's part of the window, in pixels.
   QRect ViewRect() const;
-  // Paints background, grid and every object touching area (pixels) into the
-  // view image, clipped to area and the diagram's part of the window.
-  void PaintArea(QPainter& p, const QRect& area);
+  // Paints background, grid and every object touching area (pixels), or
+  // lying within margin diagram units of it, into the view image, clipped to
+  // area and the diagram's part of the window.
+  void PaintArea(QPainter& p, const QRect& area, int margin = 0);
   TMouseInput Input(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) const;
   // Ends a drag in progress without its release work (the objects it holds
   // are about to go).

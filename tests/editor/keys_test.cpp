@@ -32,7 +32,9 @@ TEST(InPlaceEditor, CommittedTextIsPaintedInPlaceOfTheOldText) {
     TShemObj* a = AddBlock(t.d, bkSquare, {10, 10, 120, 60}, "count := 0");
     TShemObj* b = AddBlock(t.d, bkEllipse, {20, 90, 110, 120}, "end");
     AddLink(t.d, a, b);
-    t.doc.Selection.Assign({a});
+    // A selected neighbour whose handles reach into the repainted area.
+    TShemObj* c = AddBlock(t.d, bkSquare, {125, 10, 140, 60});
+    t.doc.Selection.Assign({a, c});
     t.doc.Redraw();
     t.doc.BeginTextEdit(a);
     t.doc.Memo1->selectAll();
