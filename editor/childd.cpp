@@ -352,15 +352,16 @@ void TChildD::PaintArea(QPainter& p, const QRect& area, int margin) {
 void TChildD::RedrawBlockArea(const TShemObj* block) {
   if (view_.isNull() || !block || !block->IsBlock()) return;
   const Block& b = block->AsBlock()->Data;
-  const TPoint s = DiagramToScreen(b.TopLeft), e = DiagramToScreen(b.BottomRight);
+  const auto pixels = [](TRect r) {
+    NormalizeRect(r);
+    return QRect(QPoint(r.Left, r.Top), QPoint(r.Right, r.Bottom));
+  };
   // The block with its handles, which reach 2 pixels beyond its corners, and
   // its text rectangle (a user block's may reach outside the block).
-  QRect area = QRect(QPoint(std::min(s.X, e.X), std::min(s.Y, e.Y)),
-                     QPoint(std::max(s.X, e.X), std::max(s.Y, e.Y)))
+  QRect area = pixels(RectOfPoints(DiagramToScreen(b.TopLeft), DiagramToScreen(b.BottomRight)))
                    .adjusted(-3, -3, 3, 3);
   if (const std::optional<TRect> t = ScreenTextRect(b, Transform(), Diagram.UserBlocks))
-    area |= QRect(QPoint(std::min(t->Left, t->Right), std::min(t->Top, t->Bottom)),
-                  QPoint(std::max(t->Left, t->Right), std::max(t->Top, t->Bottom)));
+    area |= pixels(*t);
   area &= ViewRect();
   if (area.isEmpty()) return;
   QPainter p(&view_);
